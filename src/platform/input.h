@@ -1,0 +1,47 @@
+// Global input synthesis and polling. Key codes are Windows virtual-key codes everywhere.
+#pragma once
+
+#include <cstdint>
+
+namespace zs {
+
+namespace vk {
+inline constexpr int Backspace = 0x08, Tab = 0x09, Enter = 0x0D, Shift = 0x10, Control = 0x11,
+                     Alt = 0x12, Escape = 0x1B, PageUp = 0x21, PageDown = 0x22, End = 0x23,
+                     Home = 0x24, Left = 0x25, Up = 0x26, Right = 0x27, Down = 0x28,
+                     PrintScreen = 0x2C, Insert = 0x2D, Delete = 0x2E, F1 = 0x70, F9 = 0x78,
+                     F12 = 0x7B;
+}
+
+enum class MouseButton { Left, Right, Middle };
+
+// What VkKeyScanExA tells of a character: the key and the modifiers it needs.
+struct KeyScan {
+    bool found = false;  // false: the layout has no key for the character
+    int vk = 0;          // virtual-key code
+    int shiftState = 0;  // bit 1 Shift, bit 2 Control, bit 4 Alt
+};
+
+struct Point {
+    int x = 0, y = 0;
+    bool operator==(const Point&) const = default;
+};
+
+class Input {
+public:
+    virtual ~Input() = default;
+    virtual void movePointer(int x, int y) = 0;
+    virtual void mouseButton(MouseButton button, bool down) = 0;
+    virtual void key(int vkCode, bool down) = 0;
+    // True when step texts hold UTF-8 (Linux); false for the bytes of the ANSI code page (Windows).
+    virtual bool textIsUtf8() const = 0;
+    // The key and modifiers that type the character on the current layout.
+    virtual KeyScan scanChar(char32_t ch) = 0;
+    // Types a character the layout lacks (Unicode key event, or a spare key bound to it).
+    virtual void typeUnlisted(char32_t ch) = 0;
+    // Escape is down now, or was pressed since the last call.
+    virtual bool escapePressed() = 0;
+    virtual Point pointerPosition() = 0;
+};
+
+}  // namespace zs

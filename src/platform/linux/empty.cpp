@@ -1,0 +1,1 @@
+// Keeps the library non-empty while a platform folder has no sources yet.

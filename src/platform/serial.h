@@ -1,0 +1,40 @@
+// Serial ports: open by name with line settings, write once, close.
+#pragma once
+
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "platform/status.h"
+
+namespace zs {
+
+enum class Parity { None = 0, Odd = 1, Even = 2 };
+enum class StopBits { One, OneAndHalf, Two };
+
+struct SerialSettings {
+    std::int32_t baud = 9600;
+    Parity parity = Parity::None;
+    std::int32_t dataBits = 8;
+    StopBits stopBits = StopBits::One;
+    bool operator==(const SerialSettings&) const = default;
+};
+
+// An open port; destroying it closes the port.
+class SerialPort {
+public:
+    virtual ~SerialPort() = default;
+    // One write of all bytes within the write time-out (100 ms per byte plus 10 ms).
+    virtual Status write(const std::vector<std::uint8_t>& bytes) = 0;
+};
+
+class SerialPorts {
+public:
+    virtual ~SerialPorts() = default;
+    // Opens the port named like "COM1" exclusively with the given settings, flow control off.
+    virtual Status open(const std::string& name, const SerialSettings& settings,
+                        std::unique_ptr<SerialPort>& port) = 0;
+};
+
+}  // namespace zs
