@@ -97,3 +97,5 @@ BENCHMARK(BM_SaveStepFile)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_CheckCodeLines)->Unit(benchmark::kMillisecond);
 
 }  // namespace
+
+BENCHMARK_MAIN();
