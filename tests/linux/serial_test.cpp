@@ -8,7 +8,9 @@
 #include <termios.h>
 #include <unistd.h>
 
+#include <chrono>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "platform/posix/posix_serial.h"
@@ -140,10 +142,15 @@ TEST_F(PtySerialTest, AWriteToAFullPortFails) {
     std::unique_ptr<SerialPort> port;
     ASSERT_TRUE(serial.open("COM1", {}, port));
     ::fcntl(slave_, F_SETFL, O_NONBLOCK);
-    for (std::size_t size : {4096, 256, 1}) {
-        const std::vector<std::uint8_t> chunk(size, 'x');
-        while (::write(slave_, chunk.data(), chunk.size()) > 0) {
+    // The pty moves data to the other end in the background: fill until it stays full.
+    for (int quietRounds = 0; quietRounds < 3;) {
+        bool wrote = false;
+        for (std::size_t size : {4096, 256, 1}) {
+            const std::vector<std::uint8_t> chunk(size, 'x');
+            while (::write(slave_, chunk.data(), chunk.size()) > 0) wrote = true;
         }
+        quietRounds = wrote ? 0 : quietRounds + 1;
+        std::this_thread::sleep_for(std::chrono::milliseconds(20));
     }
     const Status status = port->write({1, 2, 3});
     EXPECT_FALSE(status);

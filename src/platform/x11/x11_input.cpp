@@ -97,7 +97,9 @@ void X11Input::mouseButton(MouseButton button, bool down) {
 void X11Input::key(int vkCode, bool down) {
     std::lock_guard lock(mutex_);
     const int keycode = keycodeForVk(vkCode);
-    if (keycode != 0) sendKey(keycode, down);
+    if (keycode == 0) return;
+    const bool modifier = vkCode == vk::Shift || vkCode == vk::Control || vkCode == vk::Alt;
+    sendKey(keycode, down, /*waitForServer=*/!down && !modifier);
 }
 
 KeyScan X11Input::scanChar(char32_t ch) {
@@ -144,14 +146,15 @@ int X11Input::keycodeForVk(int vkCode) {
     return keysym == kNoKeysym ? 0 : XKeysymToKeycode(display_, keysym);
 }
 
-// A press is only flushed: the release that follows waits for the server, which has then
-// handled both, in order.
-void X11Input::sendKey(int keycode, bool down) {
+// Events of one connection reach the server in order; the round trip after each typed key keeps
+// the caller from running ahead of the server. Presses and modifier releases are only flushed:
+// the next round trip covers them.
+void X11Input::sendKey(int keycode, bool down, bool waitForServer) {
     XTestFakeKeyEvent(display_, static_cast<unsigned>(keycode), down ? True : False, CurrentTime);
-    if (down) {
-        XFlush(display_);
-    } else {
+    if (waitForServer) {
         XSync(display_, False);
+    } else {
+        XFlush(display_);
     }
 }
 
@@ -170,8 +173,8 @@ void X11Input::typeUnlisted(char32_t ch) {
         XChangeKeyboardMapping(display_, lease.keycode, 2, syms, 1);
         XSync(display_, False);
     }
-    sendKey(lease.keycode, true);
-    sendKey(lease.keycode, false);
+    sendKey(lease.keycode, true, false);
+    sendKey(lease.keycode, false, true);
     spareKeys_.markUsed(lease.keycode, SpareKeyPool::Clock::now());
 }
 

@@ -17,9 +17,9 @@ typedef struct _XDisplay Display;
 
 namespace zs::x11 {
 
-// Every call may come from any thread; one mutex serialises the use of the connection. Key
-// releases and button events wait for the server (XSync), so the server has taken every event
-// before the next one is made and none is lost or reordered however fast the caller is.
+// Every call may come from any thread; one mutex serialises the use of the connection. The
+// release of each typed key and every button event wait for the server (XSync), so the caller
+// never runs ahead of the server and no event is lost or reordered however fast it types.
 class X11Input : public Input {
 public:
     // Connects to displayName (nullptr: $DISPLAY); nullptr with the reason in `status` when the
@@ -42,7 +42,7 @@ private:
 
     std::optional<KeyScan> scanKeysym(unsigned long keysym);
     int keycodeForVk(int vkCode);
-    void sendKey(int keycode, bool down);
+    void sendKey(int keycode, bool down, bool waitForServer);
     void waitThenBind(const SpareKeyPool::Lease& lease, unsigned long keysym);
     void unbindSpareKeys();
 
