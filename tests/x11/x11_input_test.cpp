@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include <chrono>
+#include <cstdlib>
 #include <string>
 #include <thread>
 #include <utility>
@@ -176,6 +177,21 @@ TEST_F(X11InputTest, ASlowClientSeesTheRightCharacterWhenSpareKeysAreReused) {
         expected += Utf8(c);
     }
     EXPECT_EQ(received().text(), expected);
+}
+
+// On a German layout letters sit elsewhere, "@" and "€" need AltGr (typed on spare keys) and
+// umlauts have keys of their own; the change of layout also drops the spare-key bindings made
+// on the previous one.
+TEST_F(X11InputTest, TextArrivesOnAnotherLayoutAfterTheLayoutChanged) {
+    SendKeyText(*input_, "é✓");
+    EXPECT_EQ(received().text(), "é✓");
+    struct RestoreLayout {
+        ~RestoreLayout() { EXPECT_EQ(std::system("setxkbmap us"), 0); }
+    } restore;
+    ASSERT_EQ(std::system("setxkbmap de"), 0);
+    const std::string text = "zyZY äöüß ÄÖÜ @€ é✓ <>|";
+    SendKeyText(*input_, text);
+    EXPECT_EQ(received().text(), text);
 }
 
 TEST_F(X11InputTest, ClicksArriveWithTheirButtonAndPosition) {

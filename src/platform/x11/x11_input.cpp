@@ -127,9 +127,11 @@ std::optional<KeyScan> X11Input::scanKeysym(unsigned long keysym) {
         }
     }
     if (found == 0) return std::nullopt;
+    // The key's own code where it has one, so that key() presses this very key; it is
+    // remembered per scan, so a changed layout updates it.
     const auto code = static_cast<KeyCode>(found);
-    int vk = VkForKeysym(XkbKeycodeToKeysym(display_, code, group, 0));
-    if (vk == 0 || keycodeForVk(vk) != found) vk = vk::RawKeyBase + found;
+    const int vk = VkForKeysym(XkbKeycodeToKeysym(display_, code, group, 0));
+    if (vk == 0) return KeyScan{true, vk::RawKeyBase + found, shiftState};
     vkKeycodes_[vk] = found;
     return KeyScan{true, vk, shiftState};
 }
@@ -162,8 +164,14 @@ void X11Input::typeUnlisted(char32_t ch) {
     const unsigned long keysym = UnlistedKeysym(ch);
     if (keysym == kNoKeysym) return;
     std::unique_lock lock(mutex_);
-    if (spareKeys_.empty()) return;
-    const SpareKeyPool::Lease lease = spareKeys_.acquire(keysym);
+    SpareKeyPool::Lease lease = spareKeys_.acquire(keysym);
+    if (!lease.mustBind && !stillBound(lease.keycode, keysym)) {
+        // Another keyboard map was loaded (a layout change): the old bindings are gone and
+        // the free keys may be others now.
+        spareKeys_ = SpareKeyPool(FindSpareKeycodes(display_), kSpareKeySettle);
+        lease = spareKeys_.acquire(keysym);
+    }
+    if (lease.keycode == 0) return;
     if (lease.mustBind) {
         // Waiting for an old binding to settle leaves the connection to the other threads.
         lock.unlock();
@@ -176,6 +184,11 @@ void X11Input::typeUnlisted(char32_t ch) {
     sendKey(lease.keycode, true, false);
     sendKey(lease.keycode, false, true);
     spareKeys_.markUsed(lease.keycode, SpareKeyPool::Clock::now());
+}
+
+bool X11Input::stillBound(int keycode, unsigned long keysym) {
+    XSync(display_, False);  // reads any notice of a new keyboard map
+    return XkbKeycodeToKeysym(display_, static_cast<KeyCode>(keycode), 0, 0) == keysym;
 }
 
 // Gives the spare keys back once the last character typed on them has settled.

@@ -43,7 +43,7 @@ private:
     std::optional<KeyScan> scanKeysym(unsigned long keysym);
     int keycodeForVk(int vkCode);
     void sendKey(int keycode, bool down, bool waitForServer);
-    void waitThenBind(const SpareKeyPool::Lease& lease, unsigned long keysym);
+    bool stillBound(int keycode, unsigned long keysym);
     void unbindSpareKeys();
 
     std::mutex mutex_;
