@@ -1,6 +1,7 @@
 // Typing and clicking into a real X client through X11Input and the text sender.
 #include <gtest/gtest.h>
 
+#include <atomic>
 #include <chrono>
 #include <cstdlib>
 #include <string>
@@ -218,6 +219,25 @@ TEST_F(X11InputTest, ClicksArriveWithTheirButtonAndPosition) {
             EXPECT_EQ(got.buttons[i].y, c.y) << c.click;
         }
     }
+}
+
+// The cursor thread reads the pointer while the player thread types and tests for Escape.
+TEST_F(X11InputTest, ThePointerCanBeReadWhileAnotherThreadTypes) {
+    std::atomic<bool> typing{true};
+    std::thread cursor([&] {
+        while (typing) {
+            input_->pointerPosition();
+            std::this_thread::sleep_for(std::chrono::milliseconds(1));
+        }
+    });
+    const std::string text = "typing while the pointer is read, with Capitals and ✓";
+    for (int i = 0; i < 3; ++i) {
+        SendKeyText(*input_, text);
+        input_->escapePressed();
+    }
+    typing = false;
+    cursor.join();
+    EXPECT_EQ(received().text(), text + text + text);
 }
 
 // A short tap of Escape from another client between two questions is reported once.
