@@ -88,12 +88,24 @@ protected:
     PosixProcessStarter starter_;
 };
 
-TEST_F(ProcessStartTest, AProgramRunsWithItsPathAndNoArguments) {
+// The program gets its own path as argv[0], no arguments, and a session of its own (its
+// session id is its process id), so it outlives the program and its terminal.
+TEST_F(ProcessStartTest, AProgramRunsWithItsPathAndNoArgumentsInItsOwnSession) {
     const fs::path program = dir_ / "program.sh";
-    WriteScript(program, "printf '%s\\n' \"$0\" \"$#\" END > '" + (dir_ / "ran").string() + "'\n");
+    WriteScript(program, "printf '%s\\n' \"$0\" \"$#\" \"$(cut -d' ' -f6 /proc/$$/stat)\" \"$$\" "
+                         "END > '" + (dir_ / "ran").string() + "'\n");
     ASSERT_TRUE(starter_.startFile(program.string()));
     ASSERT_TRUE(WaitForFile(dir_ / "ran"));
-    EXPECT_EQ(ReadFile(dir_ / "ran"), program.string() + "\n0\nEND\n");
+    std::istringstream lines(ReadFile(dir_ / "ran"));
+    std::string argv0, argc, session, pid;
+    std::getline(lines, argv0);
+    std::getline(lines, argc);
+    std::getline(lines, session);
+    std::getline(lines, pid);
+    EXPECT_EQ(argv0, program.string());
+    EXPECT_EQ(argc, "0");
+    EXPECT_EQ(session, pid);
+    EXPECT_NE(session, std::to_string(::getsid(0)));
 }
 
 // Blanks, quotes, ";", "$(...)" and a leading "-" reach the program as they stand; no shell
