@@ -165,7 +165,7 @@ void X11Input::typeUnlisted(char32_t ch) {
     if (keysym == kNoKeysym) return;
     std::unique_lock lock(mutex_);
     SpareKeyPool::Lease lease = spareKeys_.acquire(keysym);
-    if (!lease.mustBind && !stillBound(lease.keycode, keysym)) {
+    if (lease.keycode != 0 && !lease.mustBind && !stillBound(lease.keycode, keysym)) {
         // Another keyboard map was loaded (a layout change): the old bindings are gone and
         // the free keys may be others now.
         spareKeys_ = SpareKeyPool(FindSpareKeycodes(display_), kSpareKeySettle);
@@ -173,7 +173,8 @@ void X11Input::typeUnlisted(char32_t ch) {
     }
     if (lease.keycode == 0) return;
     if (lease.mustBind) {
-        // Waiting for an old binding to settle leaves the connection to the other threads.
+        // Waiting for an old binding to settle leaves the connection to the other threads
+        // (which read the pointer; typing comes from the player thread alone).
         lock.unlock();
         std::this_thread::sleep_until(lease.notBefore);
         lock.lock();
