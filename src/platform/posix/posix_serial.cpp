@@ -92,6 +92,12 @@ Status ApplySettings(int fd, const SerialSettings& settings) {
         return ErrnoFailure("cfsetspeed");
     }
     if (::tcsetattr(fd, TCSANOW, &tio) != 0) return ErrnoFailure("tcsetattr");
+    // tcsetattr succeeds when any part of the change was taken; a driver that cannot run at the
+    // baud rate keeps its old one. (The other bits are not compared: pseudo-terminals, used for
+    // testing, force eight data bits and no parity.)
+    termios applied{};
+    if (::tcgetattr(fd, &applied) != 0) return ErrnoFailure("tcgetattr");
+    if (::cfgetospeed(&applied) != speed) return ErrnoFailure("tcsetattr", EINVAL);
     return Status::success();
 }
 
