@@ -5,6 +5,7 @@
 // gui.runOnUi (select it, show it, copy it) and carries out the copy.
 #pragma once
 
+#include <atomic>
 #include <chrono>
 #include <condition_variable>
 #include <mutex>

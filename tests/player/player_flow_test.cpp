@@ -1,6 +1,8 @@
 // Which steps a run carries out and in what order: loops, jumps, targets past the end, start index.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include "support/player_harness.h"
 
 namespace zs::test {
