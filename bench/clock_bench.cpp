@@ -100,7 +100,7 @@ struct Bench {
     GadgetPlayerUi ui{gui};
     NoActions actions;
     Player player{state, services, ui, actions};
-    PlaybackCommands commands{state, gui, ui, [this] { player.wake(); }};
+    PlaybackCommands commands{state, gui, ui, player};
 
     // Plays steps from the first and returns how long the run took.
     RunTimes play(const std::vector<Step>& steps) {

@@ -4,27 +4,35 @@
 
 namespace zs {
 
+PlaybackCommands::PlaybackCommands(AppState& state, gui::Gui& gui, PlayerUi& ui, Player& player)
+    : PlaybackCommands(state, gui, ui, [&player] { player.wake(); },
+                       [&player] { player.newRun(); }) {}
+
 PlaybackCommands::PlaybackCommands(AppState& state, gui::Gui& gui, PlayerUi& ui,
-                                   std::function<void()> wakePlayer)
-    : state_(state), gui_(gui), ui_(ui), wakePlayer_(std::move(wakePlayer)) {}
+                                   std::function<void()> wakePlayer, std::function<void()> newRun)
+    : state_(state),
+      gui_(gui),
+      ui_(ui),
+      wakePlayer_(std::move(wakePlayer)),
+      newRun_(std::move(newRun)) {}
 
 // A paused run resumes where it stood and keeps the start index it began with, so it still ends
 // showing the step it was started from.
 void PlaybackCommands::Play() {
     if (state_.paused == 1) {
-        StartPlaying(state_.startIndex);
+        StartPlaying(state_.startIndex, true);
         return;
     }
     ResetRunState();
     if (SaveActualRecord() == 0) return;
-    StartPlaying(0);
+    StartPlaying(0, false);
 }
 
 void PlaybackCommands::PlayFromCurrentStep() {
     if (SaveActualRecord() == 0) return;
     ResetRunState();
     const long current = state_.list.index();
-    StartPlaying(current < 0 ? 0 : static_cast<int>(current));
+    StartPlaying(current < 0 ? 0 : static_cast<int>(current), false);
 }
 
 void PlaybackCommands::Pause() {
@@ -50,7 +58,8 @@ void PlaybackCommands::ResetRunState() {
         gui_.setText(text, "");
 }
 
-void PlaybackCommands::StartPlaying(int startIndex) {
+void PlaybackCommands::StartPlaying(int startIndex, bool resume) {
+    if (!resume && newRun_) newRun_();
     ui_.setControls(ControlState::Playing);
     ui_.editLock(true);
     state_.startIndex = startIndex;
