@@ -1,12 +1,15 @@
 #include <gtest/gtest.h>
 
+#include <atomic>
 #include <chrono>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "platform/headless/in_memory_serial.h"
 #include "platform/headless/recording_input.h"
 #include "platform/headless/virtual_clock.h"
+#include "player/actions.h"
 
 namespace zs {
 namespace {
@@ -49,6 +52,26 @@ TEST(RecordingInput, ReportsAScriptedEscapeOnceItsTimeHasCome) {
     input.setEscapeDown(true);
     EXPECT_TRUE(input.escapePressed());
     EXPECT_TRUE(input.escapePressed());  // held down: reported while down
+}
+
+TEST(RecordingInput, CanBeReadWhileAnotherThreadTypes) {
+    VirtualClock clock;
+    RecordingInput input(&clock);
+    std::atomic<bool> done{false};
+    std::thread player([&] {
+        for (int i = 0; i < 50; ++i) SendKeyText(input, "Ab{ENTER}");
+        done = true;
+    });
+    std::size_t seen = 0;
+    while (!done) {
+        const std::size_t now = input.events().size();
+        EXPECT_GE(now, seen);
+        seen = now;
+        input.escapePressed();
+    }
+    player.join();
+    EXPECT_EQ(input.events().size(), 50u * 11u);  // 11 transitions per text
+    EXPECT_TRUE(input.keysDown().empty());
 }
 
 TEST(InMemorySerialPorts, OpensExclusivelyAndRecordsTheCloseOfEveryPort) {
