@@ -58,13 +58,15 @@ void PlaybackCommands::ResetRunState() {
         gui_.setText(text, "");
 }
 
+// The start index and the paused flag are set before a run still under way learns that it is
+// superseded, and before the playing flag, so the player never starts from stale values.
 void PlaybackCommands::StartPlaying(int startIndex, bool resume) {
-    if (!resume && newRun_) newRun_();
     ui_.setControls(ControlState::Playing);
     ui_.editLock(true);
     state_.startIndex = startIndex;
-    state_.playing = 1;
     state_.paused = 0;
+    if (!resume && newRun_) newRun_();
+    state_.playing = 1;
     if (wakePlayer_) wakePlayer_();
 }
 
