@@ -4,27 +4,35 @@
 
 namespace zs {
 
+PlaybackCommands::PlaybackCommands(AppState& state, gui::Gui& gui, PlayerUi& ui, Player& player)
+    : PlaybackCommands(state, gui, ui, [&player] { player.wake(); },
+                       [&player] { player.newRun(); }) {}
+
 PlaybackCommands::PlaybackCommands(AppState& state, gui::Gui& gui, PlayerUi& ui,
-                                   std::function<void()> wakePlayer)
-    : state_(state), gui_(gui), ui_(ui), wakePlayer_(std::move(wakePlayer)) {}
+                                   std::function<void()> wakePlayer, std::function<void()> newRun)
+    : state_(state),
+      gui_(gui),
+      ui_(ui),
+      wakePlayer_(std::move(wakePlayer)),
+      newRun_(std::move(newRun)) {}
 
 // A paused run resumes where it stood and keeps the start index it began with, so it still ends
 // showing the step it was started from.
 void PlaybackCommands::Play() {
     if (state_.paused == 1) {
-        StartPlaying(state_.startIndex);
+        StartPlaying(state_.startIndex, true);
         return;
     }
     ResetRunState();
     if (SaveActualRecord() == 0) return;
-    StartPlaying(0);
+    StartPlaying(0, false);
 }
 
 void PlaybackCommands::PlayFromCurrentStep() {
     if (SaveActualRecord() == 0) return;
     ResetRunState();
     const long current = state_.list.index();
-    StartPlaying(current < 0 ? 0 : static_cast<int>(current));
+    StartPlaying(current < 0 ? 0 : static_cast<int>(current), false);
 }
 
 void PlaybackCommands::Pause() {
@@ -50,12 +58,15 @@ void PlaybackCommands::ResetRunState() {
         gui_.setText(text, "");
 }
 
-void PlaybackCommands::StartPlaying(int startIndex) {
+// The start index and the paused flag are set before a run still under way learns that it is
+// superseded, and before the playing flag, so the player never starts from stale values.
+void PlaybackCommands::StartPlaying(int startIndex, bool resume) {
     ui_.setControls(ControlState::Playing);
     ui_.editLock(true);
     state_.startIndex = startIndex;
-    state_.playing = 1;
     state_.paused = 0;
+    if (!resume && newRun_) newRun_();
+    state_.playing = 1;
     if (wakePlayer_) wakePlayer_();
 }
 

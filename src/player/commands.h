@@ -7,15 +7,19 @@
 
 #include "model/app_state.h"
 #include "platform/gui.h"
+#include "player/player.h"
 #include "player/player_ui.h"
 
 namespace zs {
 
 class PlaybackCommands {
 public:
-    // wakePlayer tells the idle player that a run was started (Player::wake).
+    // Commands that start and wake the player.
+    PlaybackCommands(AppState& state, gui::Gui& gui, PlayerUi& ui, Player& player);
+    // wakePlayer is called whenever a run starts or resumes (Player::wake), newRun before a new
+    // run sets the flags (Player::newRun).
     PlaybackCommands(AppState& state, gui::Gui& gui, PlayerUi& ui,
-                     std::function<void()> wakePlayer);
+                     std::function<void()> wakePlayer, std::function<void()> newRun = {});
 
     void Play();
     void PlayFromCurrentStep();
@@ -28,12 +32,13 @@ public:
 
 private:
     void ResetRunState();
-    void StartPlaying(int startIndex);
+    void StartPlaying(int startIndex, bool resume);
 
     AppState& state_;
     gui::Gui& gui_;
     PlayerUi& ui_;
     std::function<void()> wakePlayer_;
+    std::function<void()> newRun_;
 };
 
 }  // namespace zs

@@ -26,6 +26,8 @@ void Player::wake() {
     changed_.notify_all();
 }
 
+void Player::newRun() { ++runRequests_; }
+
 long Player::runsEnded() {
     std::lock_guard lock(mutex_);
     return runsEnded_;
@@ -55,6 +57,7 @@ bool Player::waitForStart() {
 }
 
 void Player::PlayRun() {
+    runRequestAtStart_ = runRequests_;
     pacer_.restart();
     long index = state_.startIndex;
     for (;;) {
@@ -64,7 +67,8 @@ void Player::PlayRun() {
         if (!HasStepAfter(index)) break;
         ++index;
     }
-    if (!stopping_) EndOfRun();
+    // A superseded run leaves the controls and flags to the run that follows at once.
+    if (!stopping_ && !superseded()) EndOfRun();
 }
 
 // Runs the step at index and every step a Loop or Jump hands over to, one after the other, so a
@@ -87,19 +91,18 @@ bool Player::RunWithTransfers(long& index) {
 // Escape, down now or pressed since the last test, ends the run. True while the run goes on.
 bool Player::StopTest() {
     if (services_.input.escapePressed()) state_.playing = 0;
-    return state_.playing == 1 && !stopping_;
+    return state_.playing == 1 && !stopping_ && !superseded();
 }
 
 // Waits in 100 ms slices while the run is paused. True when the run goes on: a Stop that clears
 // both flags during the wait must not let one more step run.
 bool Player::PauseWait() {
-    if (state_.paused != 1) return state_.playing == 1 && !stopping_;
     while (state_.paused == 1) {
-        if (state_.playing != 1 || stopping_) return false;
+        if (state_.playing != 1 || stopping_ || superseded()) return false;
         pacer_.wait(std::chrono::milliseconds(100));
+        if (state_.paused != 1) pacer_.restart();
     }
-    pacer_.restart();
-    return state_.playing == 1 && !stopping_;
+    return state_.playing == 1 && !stopping_ && !superseded();
 }
 
 bool Player::StopTestAndPauseWait() { return StopTest() && PauseWait(); }

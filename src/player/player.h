@@ -5,6 +5,7 @@
 // gui.runOnUi (select it, show it, copy it) and carries out the copy.
 #pragma once
 
+#include <atomic>
 #include <chrono>
 #include <condition_variable>
 #include <mutex>
@@ -30,6 +31,10 @@ public:
 
     // Tells the idle player that a command set the playing flag; the run starts at once.
     void wake();
+    // Tells the player that a command is starting a new run (not resuming one), before it sets
+    // the flags. A run still under way that missed the Stop before it (it was typing or showing
+    // a message) then ends at its next test instead of going on, and the new run starts.
+    void newRun();
 
     // Runs ended since the player was made, and a wait for a count of them (false on time-out).
     long runsEnded();
@@ -47,6 +52,7 @@ private:
     void PlayRun();
     bool RunWithTransfers(long& index);
     bool StopTest();
+    bool superseded() const { return runRequests_ != runRequestAtStart_; }
     bool PauseWait();
     bool StopTestAndPauseWait();
     bool HasStepAfter(long index);
@@ -76,6 +82,8 @@ private:
     std::condition_variable changed_;
     bool shutdown_ = false;  // guarded by mutex_
     std::atomic<bool> stopping_{false};
+    std::atomic<long> runRequests_{0};
+    long runRequestAtStart_ = 0;  // player thread only
     long runsEnded_ = 0;  // guarded by mutex_
 
     std::thread thread_;  // last: starts when everything else is made

@@ -1,4 +1,5 @@
 // ThreadPLAY and the procedures of the step types the player carries out itself.
+#include <array>
 #include <cmath>
 #include <filesystem>
 #include <string>

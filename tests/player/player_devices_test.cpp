@@ -28,7 +28,7 @@ struct DevicePlayer {
     GadgetPlayerUi ui{gui};
     DeviceStepActions actions{state, input, serial};
     Player player{state, services, ui, actions};
-    PlaybackCommands commands{state, gui, ui, [this] { player.wake(); }};
+    PlaybackCommands commands{state, gui, ui, player};
 
     bool play(const std::vector<Step>& steps) {
         gui.runOnUi([&] {

@@ -1,6 +1,9 @@
 // Which steps a run carries out and in what order: loops, jumps, targets past the end, start index.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <utility>
+
 #include "support/player_harness.h"
 
 namespace zs::test {
@@ -126,6 +129,24 @@ TEST(PlayerFlow, StopWhilePausedRunsNothingMore) {
         EXPECT_FALSE(h.gui.isDisabled(ids::kPlayButton));
         EXPECT_FALSE(h.gui.isDisabled(58));  // edit lock off
     }
+}
+
+TEST(PlayerFlow, StopThenPlayDuringAStepStartsTheNewRunFromItsStart) {
+    // Regression: a run busy in a step (here a message box) missed a Stop followed by Play and
+    // went on with its next step, as if the new run had resumed it.
+    PlayerHarness h;
+    bool first = true;
+    h.gui.setMessageBoxHook([&](const gui::MessageRecord&) {
+        if (!std::exchange(first, false)) return;
+        h.onUi([&] { h.commands.Stop(); });
+        h.onUi([&] { h.commands.Play(); });
+    });
+    h.setProgram({StateStep("a"), MessageStep("m"), StateStep("b")});
+    ASSERT_TRUE(h.playToEnd());
+    ASSERT_TRUE(h.player.waitForRunsEnded(2, std::chrono::seconds(10)));
+    EXPECT_EQ(h.texts(ids::kStateText), (Texts{"", "a", "", "a", "b"}));
+    EXPECT_EQ(h.gui.messages().size(), 2u);
+    EXPECT_FALSE(h.gui.isDisabled(ids::kPlayButton));
 }
 
 TEST(PlayerFlow, EndOfRunRestoresTheIdleControlsAndShowsTheNoticeWhenAsked) {

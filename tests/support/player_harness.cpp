@@ -88,7 +88,7 @@ std::vector<int> RecordingStepActions::types() {
 }
 
 PlayerHarness::PlayerHarness()
-    : commands(state, gui, ui, [this] { player.wake(); }), player(state, services, ui, actions) {
+    : commands(state, gui, ui, player), player(state, services, ui, actions) {
     gui.openWindow(ids::kMainWindow, {0, 0, 252, 344}, "Zelvorin-Step", 0, 0);
     gui.setTopmost(ids::kMainWindow, true);
 }
