@@ -9,7 +9,6 @@
 #include <FL/Fl_Box.H>
 #include <FL/Fl_Button.H>
 #include <FL/Fl_File_Chooser.H>
-#include <FL/Fl_Return_Button.H>
 #include <FL/Fl_Window.H>
 #include <FL/fl_draw.H>
 #include <FL/x.H>
@@ -35,6 +34,21 @@ void answerWith(BoxAnswer& box, Answer answer) {
     box.answer = answer;
     box.window->hide();
 }
+
+// Return presses the focused button, as Windows' dialog buttons do; FLTK's own buttons take
+// only the space bar.
+class DialogButton : public Fl_Button {
+public:
+    DialogButton(int x, int y, int w, int h, const char* label) : Fl_Button(x, y, w, h, label) {}
+    int handle(int event) override {
+        bool enter = Fl::event_key() == FL_Enter || Fl::event_key() == FL_KP_Enter;
+        if (event == FL_KEYBOARD && enter && Fl::focus() == this) {
+            do_callback();
+            return 1;
+        }
+        return Fl_Button::handle(event);
+    }
+};
 
 void onOk(Fl_Widget*, void* box) { answerWith(*static_cast<BoxAnswer*>(box), Answer::Ok); }
 void onYes(Fl_Widget*, void* box) { answerWith(*static_cast<BoxAnswer*>(box), Answer::Yes); }
@@ -83,16 +97,17 @@ Answer showMessageBox(const std::string& title, const std::string& text, Buttons
     message->labelsize(font.pixels);
     message->align(FL_ALIGN_LEFT | FL_ALIGN_TOP | FL_ALIGN_INSIDE | FL_ALIGN_WRAP);
     int buttonX = (w - rowW) / 2, buttonY = h - kMargin - kButtonH;
-    auto* first = new Fl_Return_Button(buttonX, buttonY, kButtonW, kButtonH,
+    auto* first = new DialogButton(buttonX, buttonY, kButtonW, kButtonH,
                                        buttons == Buttons::YesNo ? "Yes" : "OK");
     first->callback(buttons == Buttons::YesNo ? onYes : onOk, &box);
     if (buttons == Buttons::YesNo) {
-        auto* no = new Fl_Button(buttonX + kButtonW + 8, buttonY, kButtonW, kButtonH, "No");
+        auto* no = new DialogButton(buttonX + kButtonW + 8, buttonY, kButtonW, kButtonH, "No");
         no->callback(onNo, &box);
     }
     window.end();
     Fl_Group::current(nullptr);
     window.callback(onBoxClose, &box);
+    first->take_focus();
     centreOnScreen(window);
     runModal(window);
     return box.answer;
