@@ -193,7 +193,7 @@ TEST_F(MainWindowTest, ScreenshotOfTheSampleWindow) {
     settle();
     Fl::flush();
     const char* folder = std::getenv("ZS_ARTIFACT_DIR");
-    std::string file = std::string(folder ? folder : ".") + "/fltk_main_window.png";
+    std::string file = (folder ? std::string(folder) + "/" : testing::TempDir()) + "fltk_main_window.png";
     Fl_Window* window = gui().nativeWindow(kMain);
     std::string crop = std::to_string(window->w()) + "x" + std::to_string(window->h()) + "+" +
                        std::to_string(window->x()) + "+" + std::to_string(window->y());

@@ -96,6 +96,7 @@ Fl_Widget* makeGadgetWidget(State& state, GadgetRecord& gadget, const GadgetSpec
         case GadgetKind::Frame: {
             auto* frame = new CaptionFrame(x, y, w, h);
             frame->end();
+            frame->align(FL_ALIGN_INSIDE | FL_ALIGN_TOP_LEFT);  // drawn by the frame, not above it
             return frame;
         }
         case GadgetKind::ListBox: return makeListBox(spec, x, y);
