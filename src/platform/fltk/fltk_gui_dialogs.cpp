@@ -59,11 +59,12 @@ void onBoxClose(Fl_Widget*, void* data) {
 }
 
 // Shows a window until it is hidden, above every other window (the program's own may be
-// top-most) and with the keyboard focus.
-void runModal(Fl_Window& window) {
+// top-most) and with the keyboard focus on its first button.
+void runModal(Fl_Window& window, Fl_Widget& focus) {
     window.set_modal();
     window.show();
     window.wait_for_expose();
+    focus.take_focus();  // takes only once the window is shown
     fltk::setAbove(fl_xid(&window), true);
     fltk::focusWindow(fl_xid(&window));
     while (window.shown()) Fl::wait(1e20);
@@ -95,21 +96,25 @@ Answer showMessageBox(const std::string& title, const std::string& text, Buttons
     message->copy_label(label.c_str());
     message->labelfont(font.face);
     message->labelsize(font.pixels);
+    const int buttonFont = font.pixels + 1;
     message->align(FL_ALIGN_LEFT | FL_ALIGN_TOP | FL_ALIGN_INSIDE | FL_ALIGN_WRAP);
     int buttonX = (w - rowW) / 2, buttonY = h - kMargin - kButtonH;
     auto* first = new DialogButton(buttonX, buttonY, kButtonW, kButtonH,
                                        buttons == Buttons::YesNo ? "Yes" : "OK");
     first->callback(buttons == Buttons::YesNo ? onYes : onOk, &box);
+    first->labelfont(font.face);
+    first->labelsize(buttonFont);
     if (buttons == Buttons::YesNo) {
         auto* no = new DialogButton(buttonX + kButtonW + 8, buttonY, kButtonW, kButtonH, "No");
         no->callback(onNo, &box);
+        no->labelfont(font.face);
+        no->labelsize(buttonFont);
     }
     window.end();
     Fl_Group::current(nullptr);
     window.callback(onBoxClose, &box);
-    first->take_focus();
     centreOnScreen(window);
-    runModal(window);
+    runModal(window, *first);
     return box.answer;
 }
 
