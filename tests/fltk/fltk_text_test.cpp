@@ -1,0 +1,89 @@
+#include "platform/fltk/fltk_text.h"
+
+#include <FL/Enumerations.H>
+#include <gtest/gtest.h>
+
+namespace zs::gui::fltk {
+namespace {
+
+TEST(FltkText, LabelsShowUserTextLiterally) {
+    struct Case { const char* text; const char* label; const char* shortcutLabel; };
+    const Case cases[] = {
+        {"plain", "plain", "plain"},
+        {"@home", "@@home", "@@home"},
+        {"a@b@", "a@@b@@", "a@@b@@"},
+        {"R&D", "R&D", "R&&D"},
+        {"a/b_c", "a/b_c", "a/b_c"},
+        {"", "", ""},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(escapeLabel(c.text), c.label) << c.text;
+        EXPECT_EQ(escapeShortcutLabel(c.text), c.shortcutLabel) << c.text;
+    }
+}
+
+TEST(FltkText, WindowsFiltersBecomeChooserPatterns) {
+    struct Case { const char* windows; const char* chooser; };
+    const Case cases[] = {
+        {"STEP file (*.stp)|*.stp", "STEP file (*.stp)"},
+        {"All files (*.*)|*.*", "All files (*)"},
+        {"STEP file (*.stp)|*.stp|All files (*.*)|*.*", "STEP file (*.stp)\tAll files (*)"},
+        {"Steps|*.stp", "Steps (*.stp)"},
+        {"Texts (*.txt;*.log)|*.txt;*.log", "Texts ({*.txt,*.log})"},
+        {"Odd|", "Odd (*)"},
+        {"", ""},
+        {"no pattern", ""},
+    };
+    for (const auto& c : cases) EXPECT_EQ(chooserFilter(c.windows), c.chooser) << c.windows;
+}
+
+TEST(FltkText, KeysMapToWindowsVirtualKeys) {
+    struct Case { int fltkKey; int virtualKey; };
+    const Case cases[] = {
+        {FL_F + 1, 0x70}, {FL_F + 9, 0x78}, {FL_F + 12, 0x7B}, {FL_Enter, 0x0D},
+        {FL_KP_Enter, 0x0D}, {FL_Escape, 0x1B}, {'a', 'A'}, {'z', 'Z'}, {'0', '0'},
+        {'9', '9'}, {FL_Tab, 0x09}, {FL_BackSpace, 0x08}, {FL_Delete, 0x2E},
+        {FL_Left, 0x25}, {FL_Down, 0x28}, {FL_Shift_L, 0x10}, {FL_KP + '5', 0x65},
+        {FL_Home, 0x24}, {FL_Page_Down, 0x22}, {0xFFFF00, 0},
+    };
+    for (const auto& c : cases) EXPECT_EQ(virtualKeyFromFltk(c.fltkKey), c.virtualKey) << c.fltkKey;
+}
+
+TEST(FltkText, FontPointsToPixels) {
+    struct Case { int points, ppi, pixels; };
+    const Case cases[] = {{8, 96, 11}, {14, 96, 19}, {12, 96, 16}, {10, 96, 13},
+                          {6, 120, 10}, {8, 72, 8}, {0, 96, 1}, {8, 0, 1}};
+    for (const auto& c : cases) {
+        EXPECT_EQ(pointsToPixels(c.points, c.ppi), c.pixels) << c.points << " pt at " << c.ppi;
+    }
+}
+
+TEST(FltkText, EditorLinesAndCursorLine) {
+    using Lines = std::vector<std::string>;
+    struct Case { const char* text; Lines lines; };
+    const Case cases[] = {
+        {"", {""}}, {"a", {"a"}}, {"a\nbb\n", {"a", "bb", ""}}, {"\n\n", {"", "", ""}},
+        {"x;y\r", {"x;y\r"}},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(splitLines(c.text), c.lines) << c.text;
+        EXPECT_EQ(joinLines(c.lines), c.text) << c.text;
+    }
+    const std::string text = "ab\ncd\n\nef";
+    const int expected[][2] = {{0, 0}, {2, 0}, {3, 1}, {5, 1}, {6, 2}, {7, 3}, {9, 3}, {99, 3}, {-4, 0}};
+    for (const auto& [position, line] : expected) EXPECT_EQ(lineOfPosition(text, position), line) << position;
+}
+
+TEST(FltkText, CharactersAndDigits) {
+    EXPECT_EQ(characterCount("Saved"), 5);
+    EXPECT_EQ(characterCount("\xC3\xA9t\xC3\xA9"), 3);  // "été"
+    EXPECT_EQ(characterCount(""), 0);
+    EXPECT_TRUE(isAllDigits("0123456789"));
+    EXPECT_TRUE(isAllDigits(""));
+    EXPECT_FALSE(isAllDigits("12a"));
+    EXPECT_FALSE(isAllDigits("-1"));
+    EXPECT_FALSE(isAllDigits(" 1"));
+}
+
+}  // namespace
+}  // namespace zs::gui::fltk
