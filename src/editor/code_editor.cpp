@@ -58,6 +58,7 @@ void ReloadMainProgram(CodeEditor& editor) {
     if (LoadStepFile(state.ProgramFileName, state.list, state.FileInformationLine).outcome !=
         LoadOutcome::Loaded)
         return;
+    state.list.first();
     editor.panel.gui.setText(kTextFileName, FilePart(state.ProgramFileName));
     GetValues(editor.panel);
 }
