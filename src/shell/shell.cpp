@@ -63,7 +63,7 @@ void Shell::StartUp(bool startCursorThread) {
     gui.setTopmost(kFormMAIN, true);
     BuildMenuMAIN(gui);
     CreateEditorPanel(gui);
-    FillPanelLists(gui, hooks.keyTokens ? hooks.keyTokens() : std::vector<std::string>{});
+    FillPanelLists(gui);
     EditScreen(false);
     // 10. The background threads.
     if (hooks.startPlayer) hooks.startPlayer();
@@ -197,10 +197,10 @@ void Shell::UpdateCursorFields() {
 
 void Shell::CursorThreadLoop() {
     // Plain waits, not deadlines: a display that fell behind should not catch up in a burst.
-    while (!stopCursor_) {
+    do {
         UpdateCursorFields();
         services_.clock.waitFor(std::chrono::milliseconds(100));
-    }
+    } while (!stopCursor_);
 }
 
 void Shell::StopCursorThread() {

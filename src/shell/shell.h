@@ -41,8 +41,6 @@ struct ShellHooks {
 
     // Starts the player thread; called once at start-up.
     std::function<void()> startPlayer;
-    // The 34 key tokens of gadget 18.
-    std::function<std::vector<std::string>()> keyTokens;
 };
 
 class Shell {
