@@ -63,6 +63,9 @@ public:
     void EndLoop() { ending_ = true; }
     bool Ending() const { return ending_; }
 
+    // Makes the step at 0-based index current and shows it in the editor panel (GetValues).
+    void ShowStep(long index);
+
     // Shared routines.
     void Message(const std::string& title, const std::string& text);
     void Notice(const std::string& text);
