@@ -1,6 +1,7 @@
 #include "Forms/FormMAIN.h"
 
 #include "model/step.h"
+#include "player/key_tokens.h"
 
 namespace zs::form {
 
@@ -152,11 +153,11 @@ std::vector<std::string> ComPortNames() {
 
 std::vector<std::string> ComTypeNames() { return {"Initialise", "String", "Hex", "Byte"}; }
 
-void FillPanelLists(gui::Gui& gui, const std::vector<std::string>& keyTokens) {
+void FillPanelLists(gui::Gui& gui) {
     FillList(gui, kComboStepType, StepTypeNames());
     FillList(gui, kComboClickType, ClickTypeNames());
     FillList(gui, kComboKeyboardType, KeyboardTypeNames());
-    FillList(gui, kComboKeyToken, keyTokens);
+    FillList(gui, kComboKeyToken, KeyTokenListItems());
     FillList(gui, kComboComPort, ComPortNames());
     FillList(gui, kComboComType, ComTypeNames());
 }

@@ -134,6 +134,6 @@ std::vector<std::string> ComPortNames();  // "COM1" to "COM80"
 std::vector<std::string> ComTypeNames();
 
 // Fills gadgets 69, 3, 16, 18, 32, 33 and selects the first item of each.
-void FillPanelLists(gui::Gui& gui, const std::vector<std::string>& keyTokens);
+void FillPanelLists(gui::Gui& gui);
 
 }  // namespace zs::form

@@ -33,6 +33,11 @@ void Shell::ShowCurrentStep() {
     gui.setText(kStringDescription, state_.list.current().Description);
 }
 
+void Shell::ShowStep(long index) {
+    state_.list.select(index);
+    ShowCurrentStep();
+}
+
 int Shell::StoreEditorFields() { return hooks.SaveActualRecord ? hooks.SaveActualRecord() : 1; }
 
 void Shell::ShowProgramLoaded() {

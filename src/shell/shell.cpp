@@ -5,20 +5,12 @@
 #include <system_error>
 
 #include "Forms/FormMAIN.h"
+#include "player/player_ui.h"
 #include "shell/help_document.h"
 
 namespace zs {
 
 using namespace form;
-
-namespace {
-
-// Gadgets and menu items that playback locks.
-constexpr int kLockedGadgets[] = {58, 59, 60, 61, 62, 63, 64, 65, 69, 70, 3,  4,  5,  16,
-                                  17, 18, 22, 27, 28, 32, 33, 34, 39, 42, 46, 47};
-constexpr int kLockedMenuItems[] = {75, 76, 77, 78, 79, 80, 85, 86, 87, 88, 89};
-
-}  // namespace
 
 bool FileExists(const std::string& path) {
     std::error_code error;
@@ -63,7 +55,7 @@ void Shell::StartUp(bool startCursorThread) {
     gui.setTopmost(kFormMAIN, true);
     BuildMenuMAIN(gui);
     CreateEditorPanel(gui);
-    FillPanelLists(gui, hooks.keyTokens ? hooks.keyTokens() : std::vector<std::string>{});
+    FillPanelLists(gui);
     EditScreen(false);
     // 10. The background threads.
     if (hooks.startPlayer) hooks.startPlayer();
@@ -161,17 +153,12 @@ void Shell::DispatchWindowClose(int window) {
 }
 
 void Shell::Message(const std::string& title, const std::string& text) {
-    services_.gui.setTopmost(kFormMAIN, false);
-    services_.gui.messageBox(title, text, gui::Buttons::Ok);
-    services_.gui.setTopmost(kFormMAIN, true);
+    MessageRoutine(services_.gui, title, text);
 }
 
 void Shell::Notice(const std::string& text) { services_.gui.notice(text, kFormMAIN); }
 
-void Shell::EditLock(bool locked) {
-    for (int gadget : kLockedGadgets) services_.gui.setDisabled(gadget, locked);
-    for (int item : kLockedMenuItems) services_.gui.setMenuItemDisabled(item, locked);
-}
+void Shell::EditLock(bool locked) { EditLockRoutine(services_.gui, locked); }
 
 void Shell::EditScreen(bool show) {
     services_.gui.setHidden(kPanel, !show);
@@ -197,10 +184,10 @@ void Shell::UpdateCursorFields() {
 
 void Shell::CursorThreadLoop() {
     // Plain waits, not deadlines: a display that fell behind should not catch up in a burst.
-    while (!stopCursor_) {
+    do {
         UpdateCursorFields();
         services_.clock.waitFor(std::chrono::milliseconds(100));
-    }
+    } while (!stopCursor_);
 }
 
 void Shell::StopCursorThread() {

@@ -41,8 +41,6 @@ struct ShellHooks {
 
     // Starts the player thread; called once at start-up.
     std::function<void()> startPlayer;
-    // The 34 key tokens of gadget 18.
-    std::function<std::vector<std::string>()> keyTokens;
 };
 
 class Shell {
@@ -64,6 +62,9 @@ public:
     // Makes Run return after the event being handled.
     void EndLoop() { ending_ = true; }
     bool Ending() const { return ending_; }
+
+    // Makes the step at 0-based index current and shows it in the editor panel (GetValues).
+    void ShowStep(long index);
 
     // Shared routines.
     void Message(const std::string& title, const std::string& text);
