@@ -11,13 +11,13 @@
 namespace zs {
 
 // The shell's message routine: lifts the main window's top-most state while the box is open.
-using MessageRoutine = std::function<void(const std::string& title, const std::string& text)>;
+using ShowMessage = std::function<void(const std::string& title, const std::string& text)>;
 
 // What the panel handlers work on. Lives on the UI thread; the player reaches it via runOnUi.
 struct EditorPanel {
     gui::Gui& gui;
     AppState& state;
-    MessageRoutine message;
+    ShowMessage message;
     // Items in the step-number combos 27 and 39 as last filled; -1 before the first fill.
     long filledStepCount = -1;
 };
