@@ -5,8 +5,6 @@
 
 namespace zs {
 
-void EditorPlayerUi::showStep(long /*index*/) { GetValues(panel_); }
-
 namespace {
 
 using Handler = ShellHooks::Handler;
@@ -33,17 +31,6 @@ void AttachPanel(ShellHooks& hooks, EditorPanel& panel) {
                         PanelHandler(panel, InsertStep),    PanelHandler(panel, DeleteStep)};
 }
 
-void AttachPlayback(ShellHooks& hooks, EditorPanel& panel, PlaybackCommands& commands) {
-    commands.SaveActualRecord = [&panel] { return SaveActualRecord(panel); };
-    hooks.playButton = [&commands](int) { commands.Play(); };
-    hooks.pauseButton = [&commands](int) { commands.Pause(); };
-    hooks.stopButton = [&commands](int) { commands.Stop(); };
-    hooks.menuPlay = [&commands] { commands.Play(); };
-    hooks.menuPlayFromCurrent = [&commands] { commands.PlayFromCurrentStep(); };
-    hooks.menuPause = [&commands] { commands.Pause(); };
-    hooks.menuStop = [&commands] { commands.Stop(); };
-}
-
 void AttachCodeEditor(ShellHooks& hooks, CodeEditor& editor) {
     hooks.openEditor = [&editor] { OpenCodeEditor(editor); };
     hooks.editorLineInfo = [&editor] { RefreshLineInfo(editor); };
@@ -54,11 +41,18 @@ void AttachCodeEditor(ShellHooks& hooks, CodeEditor& editor) {
 
 }  // namespace
 
-void AttachEditor(ShellHooks& hooks, EditorPanel& panel, CodeEditor& codeEditor,
-                  PlaybackCommands& commands) {
+void AttachEditor(ShellHooks& hooks, EditorPanel& panel, CodeEditor& codeEditor) {
     AttachPanel(hooks, panel);
-    AttachPlayback(hooks, panel, commands);
     AttachCodeEditor(hooks, codeEditor);
+}
+
+ProgramEditor::ProgramEditor(Shell& shell, Services& services, AppState& state)
+    : panel{services.gui, state,
+            [&shell](const std::string& title, const std::string& text) {
+                shell.Message(title, text);
+            }},
+      codeEditor{panel, services.system} {
+    AttachEditor(shell.hooks, panel, codeEditor);
 }
 
 }  // namespace zs

@@ -1,28 +1,27 @@
-// Connects the editor to the shell's event loop and to the player: the panel handlers, the
-// navigation buttons, the playback controls, the text editor window and SaveActualRecord for
-// every command that stores the shown step first.
+// Connects the editor to the shell's event loop: the panel handlers, the navigation buttons and
+// the pick list, GetValues and SaveActualRecord (which the playback commands and the File menu
+// call through the shell), and the text editor window.
 #pragma once
 
 #include "editor/code_editor.h"
 #include "editor/editor_panel.h"
-#include "player/commands.h"
-#include "player/player_ui.h"
+#include "platform/services.h"
 #include "shell/shell.h"
 
 namespace zs {
 
-// The player's view of the main window, showing each step with GetValues.
-class EditorPlayerUi : public GadgetPlayerUi {
+// Sets the shell's editor hooks. The panel and the text editor must outlive the shell.
+void AttachEditor(ShellHooks& hooks, EditorPanel& panel, CodeEditor& codeEditor);
+
+// The editor of one program: made after the shell, it attaches itself to the shell's hooks.
+class ProgramEditor {
 public:
-    EditorPlayerUi(gui::Gui& gui, EditorPanel& panel) : GadgetPlayerUi(gui), panel_(panel) {}
-    void showStep(long index) override;
+    ProgramEditor(Shell& shell, Services& services, AppState& state);
+    ProgramEditor(const ProgramEditor&) = delete;
+    ProgramEditor& operator=(const ProgramEditor&) = delete;
 
-private:
-    EditorPanel& panel_;
+    EditorPanel panel;
+    CodeEditor codeEditor;
 };
-
-// Sets the shell's hooks and the commands' store hook. All references must outlive the shell.
-void AttachEditor(ShellHooks& hooks, EditorPanel& panel, CodeEditor& codeEditor,
-                  PlaybackCommands& commands);
 
 }  // namespace zs

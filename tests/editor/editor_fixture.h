@@ -24,7 +24,7 @@ protected:
                        gui::kCaption | gui::kCloseBox, 0);
         gui.setTopmost(form::kFormMAIN, true);
         form::CreateEditorPanel(gui);
-        form::FillPanelLists(gui, KeyTokenListItems());
+        form::FillPanelLists(gui);
     }
 
     // Makes steps the program, step `current` current, and shows it.
