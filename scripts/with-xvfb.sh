@@ -1,14 +1,48 @@
-#!/usr/bin/env bash
-# Runs a command with DISPLAY set to an Xvfb of its own on a free display; stops Xvfb afterwards.
-set -euo pipefail
-fdfile=$(mktemp)
-Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp 3>"$fdfile" 2>/dev/null &
+#!/bin/sh
+# Runs a command against a private Xvfb on a free display and stops that server afterwards.
+#   scripts/with-xvfb.sh [-s "Xvfb options"] command [arguments...]
+# The server picks the display itself (-displayfd), so parallel runs never collide. The exit
+# status is the command's; 125 when the server does not come up.
+set -u
+
+xvfb_options="-screen 0 1280x1024x24 -nolisten tcp"
+if [ "${1:-}" = "-s" ]; then
+    xvfb_options="$2"
+    shift 2
+fi
+if [ $# -eq 0 ]; then
+    echo "usage: $0 [-s \"Xvfb options\"] command [arguments...]" >&2
+    exit 2
+fi
+
+workdir=$(mktemp -d "${TMPDIR:-/tmp}/with-xvfb.XXXXXX") || exit 125
+fifo="$workdir/displayfd"
+mkfifo "$fifo" || { rmdir "$workdir"; exit 125; }
+
+# shellcheck disable=SC2086  # the options are meant to split into words
+Xvfb -displayfd 3 $xvfb_options 3>"$fifo" 2>"$workdir/xvfb.log" &
 xvfb_pid=$!
-trap 'kill $xvfb_pid 2>/dev/null || true; rm -f "$fdfile"' EXIT
-for _ in $(seq 100); do
-  [[ -s $fdfile ]] && break
-  sleep 0.1
-done
-[[ -s $fdfile ]] || { echo "Xvfb did not start" >&2; exit 1; }
-export DISPLAY=":$(head -n 1 "$fdfile")"
+
+cleanup() {
+    kill "$xvfb_pid" 2>/dev/null
+    wait "$xvfb_pid" 2>/dev/null
+    rm -rf "$workdir"
+}
+trap cleanup EXIT
+trap 'exit 130' INT
+trap 'exit 143' TERM
+
+# Xvfb writes the display number and a newline once it accepts connections. A server that dies
+# first closes the pipe, and the read returns empty. The timeout guards a server that hangs.
+display=$(timeout 30 head -n 1 "$fifo")
+if [ -z "$display" ]; then
+    echo "with-xvfb: Xvfb did not start:" >&2
+    cat "$workdir/xvfb.log" >&2
+    exit 125
+fi
+
+DISPLAY=":$display"
+export DISPLAY
 "$@"
+status=$?
+exit $status

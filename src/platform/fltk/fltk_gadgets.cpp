@@ -1,0 +1,215 @@
+// Building the FLTK widget of each gadget kind, and the texts, items and fonts of gadgets.
+#include "platform/fltk/fltk_state.h"
+#include "platform/fltk/fltk_text.h"
+#include "platform/fltk/fltk_widgets.h"
+
+#include <FL/Fl.H>
+#include <FL/Fl_Box.H>
+#include <FL/Fl_Button.H>
+#include <FL/Fl_Choice.H>
+#include <FL/Fl_Hold_Browser.H>
+#include <FL/Fl_Input.H>
+#include <FL/Fl_RGB_Image.H>
+#include <FL/Fl_Text_Buffer.H>
+#include <FL/Fl_Text_Editor.H>
+
+#include <cstdlib>
+
+namespace zs::gui::fltk {
+
+namespace {
+
+int subTypeOf(GadgetKind kind) {
+    bool clicked = kind == GadgetKind::Button || kind == GadgetKind::ImageButton;
+    return static_cast<int>(clicked ? GadgetEventType::Click : GadgetEventType::Change);
+}
+
+void onGadget(Fl_Widget* widget, void*) {
+    State* state = State::current;
+    if (!state) return;
+    auto found = state->gadgetOfWidget.find(widget);
+    if (found == state->gadgetOfWidget.end()) return;
+    const GadgetRecord* gadget = state->gadget(found->second);
+    if (!gadget) return;
+    state->push({EventKind::Gadget, gadget->window, gadget->id, subTypeOf(gadget->kind), 0});
+}
+
+Fl_Align textAlign(Align align) {
+    Fl_Align horizontal = align == Align::Right    ? FL_ALIGN_RIGHT
+                          : align == Align::Center ? FL_ALIGN_CENTER
+                                                   : FL_ALIGN_LEFT;
+    return horizontal | FL_ALIGN_TOP | FL_ALIGN_INSIDE | FL_ALIGN_WRAP | FL_ALIGN_CLIP;
+}
+
+Fl_Widget* makeText(const GadgetSpec& spec, int x, int y) {
+    auto* box = new Fl_Box(x, y, spec.rect.w, spec.rect.h);
+    box->box(FL_NO_BOX);
+    box->labeltype(FL_NORMAL_LABEL);
+    box->align(textAlign(spec.align));
+    return box;
+}
+
+Fl_Widget* makeImageButton(State& state, const GadgetSpec& spec, int x, int y) {
+    auto* button = new Fl_Button(x, y, spec.rect.w, spec.rect.h);
+    auto image = state.images.find(spec.image);
+    if (image != state.images.end()) button->image(image->second->image.get());
+    button->align(FL_ALIGN_CENTER | FL_ALIGN_INSIDE | FL_ALIGN_CLIP);
+    return button;
+}
+
+Fl_Widget* makeEditor(GadgetRecord& gadget, const GadgetSpec& spec, int x, int y) {
+    auto* editor = new Fl_Text_Editor(x, y, spec.rect.w, spec.rect.h);
+    gadget.buffer = std::make_unique<Fl_Text_Buffer>();
+    editor->buffer(gadget.buffer.get());
+    editor->when(FL_WHEN_CHANGED);  // callbacks for the user's edits only
+    return editor;
+}
+
+Fl_Widget* makeListBox(const GadgetSpec& spec, int x, int y) {
+    auto* list = new Fl_Hold_Browser(x, y, spec.rect.w, spec.rect.h);
+    list->format_char(0);  // items are shown as they are, "@" included
+    list->when(FL_WHEN_RELEASE_ALWAYS);
+    return list;
+}
+
+}  // namespace
+
+Fl_Widget* makeGadgetWidget(State& state, GadgetRecord& gadget, const GadgetSpec& spec) {
+    int x = spec.rect.x, y = spec.rect.y, w = spec.rect.w, h = spec.rect.h;
+    switch (spec.kind) {
+        case GadgetKind::Text: return makeText(spec, x, y);
+        case GadgetKind::String:
+            return spec.digitsOnly ? new DigitsInput(x, y, w, h) : new Fl_Input(x, y, w, h);
+        case GadgetKind::Button: return new Fl_Button(x, y, w, h);
+        case GadgetKind::ImageButton: return makeImageButton(state, spec, x, y);
+        case GadgetKind::Combo: {
+            auto* choice = new Fl_Choice(x, y, w, h);
+            rebuildChoice(gadget, -1);
+            return choice;
+        }
+        case GadgetKind::Container: {
+            auto* group = new Fl_Group(x, y, w, h);
+            group->end();
+            group->box(FL_NO_BOX);
+            return group;
+        }
+        case GadgetKind::Frame: {
+            auto* frame = new CaptionFrame(x, y, w, h);
+            frame->end();
+            return frame;
+        }
+        case GadgetKind::ListBox: return makeListBox(spec, x, y);
+        case GadgetKind::Editor: return makeEditor(gadget, spec, x, y);
+    }
+    return nullptr;
+}
+
+void connectGadget(GadgetRecord& gadget) {
+    if (gadget.kind == GadgetKind::Text || gadget.kind == GadgetKind::Container ||
+        gadget.kind == GadgetKind::Frame) {
+        return;
+    }
+    gadget.widget->callback(onGadget);
+    if (gadget.kind == GadgetKind::String) gadget.widget->when(FL_WHEN_CHANGED);
+}
+
+void applyFont(GadgetRecord& gadget, const FontChoice& font) {
+    Fl_Widget* widget = gadget.widget;
+    widget->labelfont(font.face);
+    widget->labelsize(font.pixels);
+    if (auto* input = dynamic_cast<Fl_Input_*>(widget)) {
+        input->textfont(font.face);
+        input->textsize(font.pixels);
+    } else if (auto* menu = dynamic_cast<Fl_Menu_*>(widget)) {
+        menu->textfont(font.face);
+        menu->textsize(font.pixels);
+    } else if (auto* browser = dynamic_cast<Fl_Browser_*>(widget)) {
+        browser->textfont(font.face);
+        browser->textsize(font.pixels);
+    } else if (auto* display = dynamic_cast<Fl_Text_Display*>(widget)) {
+        display->textfont(font.face);
+        display->textsize(font.pixels);
+    }
+    widget->redraw();
+    widget->redraw_label();
+}
+
+void rebuildChoice(GadgetRecord& gadget, int selectedIndex) {
+    gadget.itemLabels.clear();
+    for (const auto& item : gadget.items) gadget.itemLabels.push_back(escapeShortcutLabel(item));
+    gadget.choiceMenu.assign(gadget.itemLabels.size() + 1, Fl_Menu_Item{});
+    for (std::size_t i = 0; i < gadget.itemLabels.size(); ++i) {
+        gadget.choiceMenu[i].text = gadget.itemLabels[i].c_str();
+        gadget.choiceMenu[i].labeltype_ = FL_NORMAL_LABEL;
+    }
+    auto* choice = dynamic_cast<Fl_Choice*>(gadget.widget);
+    if (!choice) return;
+    choice->menu(gadget.choiceMenu.data());
+    bool valid = selectedIndex >= 0 && selectedIndex < static_cast<int>(gadget.items.size());
+    choice->value(valid ? selectedIndex : -1);
+    choice->redraw();
+}
+
+namespace {
+
+int indexOfItem(const GadgetRecord& gadget, const std::string& text) {
+    for (std::size_t i = 0; i < gadget.items.size(); ++i) {
+        if (gadget.items[i] == text) return static_cast<int>(i);
+    }
+    return -1;
+}
+
+void setCaption(GadgetRecord& gadget, const std::string& text) {
+    gadget.text = text;
+    bool shortcuts = gadget.kind == GadgetKind::Button;
+    gadget.widget->copy_label(shortcuts ? escapeShortcutLabel(text).c_str()
+                                        : escapeLabel(text).c_str());
+    gadget.widget->redraw_label();
+    if (gadget.kind == GadgetKind::Button) gadget.widget->redraw();
+}
+
+}  // namespace
+
+void setGadgetText(GadgetRecord& gadget, const std::string& text) {
+    switch (gadget.kind) {
+        case GadgetKind::Text:
+        case GadgetKind::Button:
+        case GadgetKind::Frame: setCaption(gadget, text); break;
+        case GadgetKind::String: static_cast<Fl_Input*>(gadget.widget)->value(text.c_str()); break;
+        case GadgetKind::Combo:
+            static_cast<Fl_Choice*>(gadget.widget)->value(indexOfItem(gadget, text));
+            break;
+        case GadgetKind::ListBox:
+            static_cast<Fl_Hold_Browser*>(gadget.widget)->value(indexOfItem(gadget, text) + 1);
+            break;
+        case GadgetKind::Editor:
+            gadget.buffer->text(text.c_str());
+            static_cast<Fl_Text_Editor*>(gadget.widget)->insert_position(0);
+            break;
+        case GadgetKind::ImageButton:
+        case GadgetKind::Container: gadget.text = text; break;
+    }
+}
+
+std::string gadgetText(const GadgetRecord& gadget) {
+    switch (gadget.kind) {
+        case GadgetKind::String: return static_cast<Fl_Input*>(gadget.widget)->value();
+        case GadgetKind::Combo:
+        case GadgetKind::ListBox: {
+            int index = gadget.kind == GadgetKind::Combo
+                            ? static_cast<Fl_Choice*>(gadget.widget)->value()
+                            : static_cast<Fl_Hold_Browser*>(gadget.widget)->value() - 1;
+            bool valid = index >= 0 && index < static_cast<int>(gadget.items.size());
+            return valid ? gadget.items[static_cast<std::size_t>(index)] : std::string();
+        }
+        case GadgetKind::Editor: {
+            char* text = gadget.buffer->text();
+            std::string copy = text ? text : "";
+            std::free(text);
+            return copy;
+        }
+        default: return gadget.text;
+    }
+}
+
+}  // namespace zs::gui::fltk

@@ -1,0 +1,107 @@
+// What the FLTK backend keeps: its windows, gadgets, menus, fonts, images and the queue of
+// events. Touched on the UI thread only.
+#pragma once
+
+#include "platform/gui.h"
+
+#include <FL/Enumerations.H>
+#include <FL/Fl_Menu_Item.H>
+
+#include <deque>
+#include <map>
+#include <memory>
+#include <optional>
+#include <string>
+#include <unordered_map>
+#include <vector>
+
+class Fl_Double_Window;
+class Fl_Group;
+class Fl_Menu_Bar;
+class Fl_RGB_Image;
+class Fl_Text_Buffer;
+class Fl_Widget;
+class Fl_Window;
+
+namespace zs::gui::fltk {
+
+struct FontChoice {
+    Fl_Font face = FL_HELVETICA;
+    int pixels = FL_NORMAL_SIZE;
+};
+
+struct WindowRecord {
+    int id = 0;
+    Fl_Double_Window* window = nullptr;
+    Fl_Group* client = nullptr;  // holds the gadgets; sits below the menu bar
+    Fl_Menu_Bar* menuBar = nullptr;
+    std::vector<std::string> menuLabels;   // escaped texts the menu items point at
+    std::vector<Fl_Menu_Item> menuItems;   // owned here, shown by menuBar
+    int owner = 0;
+    int clientWidth = 0, clientHeight = 0;
+    int menuHeight = 0;
+    bool topmost = false;
+    bool disabled = false;
+};
+
+struct GadgetRecord {
+    int id = 0;
+    GadgetKind kind = GadgetKind::Text;
+    int window = 0;
+    Fl_Widget* widget = nullptr;
+    std::string text;                      // caption of texts, buttons and frames as given
+    std::vector<std::string> items;        // combo and list box items as given
+    std::vector<std::string> itemLabels;   // combo items escaped for display
+    std::vector<Fl_Menu_Item> choiceMenu;  // combo items, owned here
+    std::unique_ptr<Fl_Text_Buffer> buffer;  // editor text
+    GadgetRecord();
+    ~GadgetRecord();
+    GadgetRecord(GadgetRecord&&) noexcept;
+    GadgetRecord& operator=(GadgetRecord&&) noexcept;
+};
+
+struct ImageRecord {
+    std::vector<unsigned char> rgba;
+    std::unique_ptr<Fl_RGB_Image> image;
+    ImageRecord();
+    ~ImageRecord();
+};
+
+struct State {
+    explicit State(int pixelsPerInch);
+    ~State();
+
+    // The one live state, for FLTK's plain-function callbacks.
+    static State* current;
+
+    int pixelsPerInch = 96;
+    std::map<int, WindowRecord> windows;
+    std::map<int, GadgetRecord> gadgets;
+    std::unordered_map<const Fl_Widget*, int> gadgetOfWidget;
+    std::map<int, int> menuItemWindow;  // menu item -> window
+    std::map<int, FontChoice> fonts;
+    std::optional<FontChoice> defaultFont;
+    std::map<int, ImageRecord*> images;                   // latest image of each number
+    std::vector<std::unique_ptr<ImageRecord>> allImages;  // kept: buttons may still show them
+    std::deque<Event> events;
+
+    WindowRecord* window(int id);
+    GadgetRecord* gadget(int id);
+    int windowIdOf(const Fl_Window* window) const;  // 0 when not ours
+    Fl_Menu_Item* menuItem(int item);
+    void push(const Event& event) { events.push_back(event); }
+
+    void destroyWindow(int id);
+    void destroyGadget(int id);
+};
+
+// Gadget construction, font and text handling shared by the gadget files.
+Fl_Widget* makeGadgetWidget(State& state, GadgetRecord& gadget, const GadgetSpec& spec);
+void connectGadget(GadgetRecord& gadget);
+void applyFont(GadgetRecord& gadget, const FontChoice& font);
+void setGadgetText(GadgetRecord& gadget, const std::string& text);
+std::string gadgetText(const GadgetRecord& gadget);
+void rebuildChoice(GadgetRecord& gadget, int selectedIndex);
+void installEventDispatch();
+
+}  // namespace zs::gui::fltk

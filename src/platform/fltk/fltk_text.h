@@ -1,0 +1,37 @@
+// Text rules of the FLTK backend that need no display: label escaping, file filters, key codes,
+// font sizes and editor lines. Kept apart so that they can be tested on their own.
+#pragma once
+
+#include <string>
+#include <vector>
+
+namespace zs::gui::fltk {
+
+// FLTK reads "@" in labels as a symbol escape: "@@" shows one "@".
+std::string escapeLabel(const std::string& text);
+// Labels of buttons, menu and combo items also read "&" as the shortcut mark: "&&" shows one "&".
+std::string escapeShortcutLabel(const std::string& text);
+
+// "STEP file (*.stp)|*.stp|All files (*.*)|*.*" -> "STEP file (*.stp)\tAll files (*)":
+// the chooser takes the pattern from the parentheses of each name.
+std::string chooserFilter(const std::string& windowsFilter);
+
+// Windows virtual-key code of an FLTK key (Fl::event_key()), 0 when it has none.
+int virtualKeyFromFltk(int fltkKey);
+
+// Pixel size of a font of the given points on a screen of the given pixels per inch, rounded
+// to the nearest pixel as the Windows font mapper does.
+int pointsToPixels(int points, int pixelsPerInch);
+
+// Number of characters (UTF-8 code points) of a text.
+int characterCount(const std::string& text);
+
+bool isAllDigits(const std::string& text);
+
+// An editor's text split at "\n" (always at least one line), the text from lines, and the
+// 0-based line that holds a byte position.
+std::vector<std::string> splitLines(const std::string& text);
+std::string joinLines(const std::vector<std::string>& lines);
+int lineOfPosition(const std::string& text, int position);
+
+}  // namespace zs::gui::fltk

@@ -1,0 +1,112 @@
+
+#include "platform/fltk/fltk_x11.h"
+
+#include <FL/Fl.H>
+#include <FL/x.H>
+
+#include <algorithm>
+#include <vector>
+
+namespace zs::gui::fltk {
+
+namespace {
+
+Atom atom(const char* name) { return XInternAtom(fl_display, name, False); }
+
+std::vector<Atom> readAtoms(Window window, Atom property) {
+    Atom type = None;
+    int format = 0;
+    unsigned long count = 0, after = 0;
+    unsigned char* data = nullptr;
+    std::vector<Atom> atoms;
+    if (XGetWindowProperty(fl_display, window, property, 0, 64, False, XA_ATOM, &type, &format,
+                           &count, &after, &data) == Success && data) {
+        if (type == XA_ATOM && format == 32) {
+            auto* values = reinterpret_cast<Atom*>(data);
+            atoms.assign(values, values + count);
+        }
+        XFree(data);
+    }
+    return atoms;
+}
+
+void sendToRoot(Window window, Atom message, long l0, long l1, long l2, long l3) {
+    XEvent event{};
+    event.xclient.type = ClientMessage;
+    event.xclient.window = window;
+    event.xclient.message_type = message;
+    event.xclient.format = 32;
+    event.xclient.data.l[0] = l0;
+    event.xclient.data.l[1] = l1;
+    event.xclient.data.l[2] = l2;
+    event.xclient.data.l[3] = l3;
+    XSendEvent(fl_display, RootWindow(fl_display, fl_screen), False,
+               SubstructureRedirectMask | SubstructureNotifyMask, &event);
+}
+
+bool isViewable(Window window) {
+    XWindowAttributes attributes{};
+    return XGetWindowAttributes(fl_display, window, &attributes) &&
+           attributes.map_state == IsViewable;
+}
+
+}  // namespace
+
+bool windowManagerRunning() {
+    fl_open_display();
+    Atom type = None;
+    int format = 0;
+    unsigned long count = 0, after = 0;
+    unsigned char* data = nullptr;
+    bool found = false;
+    if (XGetWindowProperty(fl_display, RootWindow(fl_display, fl_screen),
+                           atom("_NET_SUPPORTING_WM_CHECK"), 0, 1, False, XA_WINDOW, &type,
+                           &format, &count, &after, &data) == Success && data) {
+        found = count == 1;
+        XFree(data);
+    }
+    return found;
+}
+
+void setAbove(unsigned long window, bool on) {
+    if (!window) return;
+    Atom state = atom("_NET_WM_STATE");
+    Atom above = atom("_NET_WM_STATE_ABOVE");
+    // The window manager owns the state of a mapped window and changes it on request; with none
+    // running the property is written directly, so that it still tells the truth.
+    sendToRoot(window, state, on ? 1 : 0, static_cast<long>(above), 0, 1);
+    if (!windowManagerRunning()) {
+        std::vector<Atom> atoms = readAtoms(window, state);
+        atoms.erase(std::remove(atoms.begin(), atoms.end(), above), atoms.end());
+        if (on) atoms.push_back(above);
+        XChangeProperty(fl_display, window, state, XA_ATOM, 32, PropModeReplace,
+                        reinterpret_cast<unsigned char*>(atoms.data()),
+                        static_cast<int>(atoms.size()));
+        if (on) XRaiseWindow(fl_display, window);
+    }
+    XFlush(fl_display);
+}
+
+bool hasAboveState(unsigned long window) {
+    if (!window) return false;
+    std::vector<Atom> atoms = readAtoms(window, atom("_NET_WM_STATE"));
+    return std::find(atoms.begin(), atoms.end(), atom("_NET_WM_STATE_ABOVE")) != atoms.end();
+}
+
+void setTransientFor(unsigned long window, unsigned long owner) {
+    if (!window || !owner) return;
+    XSetTransientForHint(fl_display, window, owner);
+    XFlush(fl_display);
+}
+
+void focusWindow(unsigned long window) {
+    if (!window) return;
+    if (windowManagerRunning()) {
+        sendToRoot(window, atom("_NET_ACTIVE_WINDOW"), 2, CurrentTime, 0, 0);
+    } else if (isViewable(window)) {
+        XSetInputFocus(fl_display, window, RevertToParent, CurrentTime);
+    }
+    XFlush(fl_display);
+}
+
+}  // namespace zs::gui::fltk

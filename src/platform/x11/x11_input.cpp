@@ -1,0 +1,205 @@
+// XTest input: keys by keycode of the current layout, spare keys for characters it lacks.
+#include "platform/x11/x11_input.h"
+
+#include <X11/XKBlib.h>
+#include <X11/Xlib.h>
+#include <X11/extensions/XTest.h>
+#include <X11/keysym.h>
+#undef Status  // Xlib's name for int; Status below is zs::Status
+
+#include <thread>
+#include <vector>
+
+namespace zs::x11 {
+namespace {
+
+// Long enough for any client that keeps up with its input to decode a key press.
+constexpr auto kSpareKeySettle = std::chrono::seconds(1);
+
+// Keycodes that carry no keysym at all: free to bind for characters the layout lacks.
+std::vector<int> FindSpareKeycodes(Display* display) {
+    int first = 0, last = 0, perKeycode = 0;
+    XDisplayKeycodes(display, &first, &last);
+    KeySym* map = XGetKeyboardMapping(display, static_cast<KeyCode>(first), last - first + 1,
+                                      &perKeycode);
+    std::vector<int> spare;
+    if (map == nullptr) return spare;
+    for (int keycode = first; keycode <= last; ++keycode) {
+        const KeySym* syms = map + (keycode - first) * perKeycode;
+        bool empty = true;
+        for (int i = 0; i < perKeycode; ++i) empty = empty && syms[i] == NoSymbol;
+        if (empty) spare.push_back(keycode);
+    }
+    XFree(map);
+    return spare;
+}
+
+unsigned CurrentGroup(Display* display) {
+    XkbStateRec state{};
+    return XkbGetState(display, XkbUseCoreKbd, &state) == Success ? state.group : 0;
+}
+
+unsigned ButtonNumber(MouseButton button) {
+    switch (button) {
+    case MouseButton::Left: return 1;
+    case MouseButton::Middle: return 2;
+    case MouseButton::Right: return 3;
+    }
+    return 1;
+}
+
+}  // namespace
+
+std::unique_ptr<X11Input> X11Input::Open(const char* displayName, Status& status) {
+    XInitThreads();
+    Display* display = XOpenDisplay(displayName);
+    if (display == nullptr) {
+        status = Status::failure("XOpenDisplay", "cannot open the display");
+        return nullptr;
+    }
+    int event = 0, error = 0, major = 0, minor = 0;
+    if (!XTestQueryExtension(display, &event, &error, &major, &minor)) {
+        XCloseDisplay(display);
+        status = Status::failure("XTestQueryExtension", "the display has no XTEST extension");
+        return nullptr;
+    }
+    status = Status::success();
+    return std::unique_ptr<X11Input>(new X11Input(display, displayName));
+}
+
+X11Input::X11Input(Display* display, const char* displayName)
+    : display_(display), spareKeys_(FindSpareKeycodes(display), kSpareKeySettle) {
+    // Injected input must reach the server even while another client grabs it.
+    XTestGrabControl(display_, True);
+    Status watcherStatus;
+    escape_ = std::make_unique<EscapeWatcher>(displayName, watcherStatus);
+}
+
+X11Input::~X11Input() {
+    escape_.reset();
+    std::lock_guard lock(mutex_);
+    unbindSpareKeys();
+    XCloseDisplay(display_);
+}
+
+void X11Input::movePointer(int x, int y) {
+    std::lock_guard lock(mutex_);
+    XTestFakeMotionEvent(display_, DefaultScreen(display_), x, y, CurrentTime);
+    XSync(display_, False);
+}
+
+void X11Input::mouseButton(MouseButton button, bool down) {
+    std::lock_guard lock(mutex_);
+    XTestFakeButtonEvent(display_, ButtonNumber(button), down ? True : False, CurrentTime);
+    XSync(display_, False);
+}
+
+void X11Input::key(int vkCode, bool down) {
+    std::lock_guard lock(mutex_);
+    const int keycode = keycodeForVk(vkCode);
+    if (keycode != 0) sendKey(keycode, down);
+}
+
+KeyScan X11Input::scanChar(char32_t ch) {
+    std::lock_guard lock(mutex_);
+    for (unsigned long keysym : KeysymsForChar(ch)) {
+        if (const std::optional<KeyScan> scan = scanKeysym(keysym)) return *scan;
+    }
+    return {};
+}
+
+// The first key of the current group with the keysym at level 0, else at level 1 (with Shift).
+// Keys at higher levels (AltGr) count as missing: a spare key types them without modifiers.
+std::optional<KeyScan> X11Input::scanKeysym(unsigned long keysym) {
+    int first = 0, last = 0;
+    XDisplayKeycodes(display_, &first, &last);
+    const unsigned group = CurrentGroup(display_);
+    int found = 0, shiftState = 0;
+    for (int level = 0; level < 2 && found == 0; ++level) {
+        for (int keycode = first; keycode <= last && found == 0; ++keycode) {
+            if (spareKeys_.isSpare(keycode)) continue;
+            const auto code = static_cast<KeyCode>(keycode);
+            if (XkbKeycodeToKeysym(display_, code, group, level) != keysym) continue;
+            found = keycode;
+            shiftState = level;
+        }
+    }
+    if (found == 0) return std::nullopt;
+    const auto code = static_cast<KeyCode>(found);
+    int vk = VkForKeysym(XkbKeycodeToKeysym(display_, code, group, 0));
+    if (vk == 0 || keycodeForVk(vk) != found) vk = vk::RawKeyBase + found;
+    vkKeycodes_[vk] = found;
+    return KeyScan{true, vk, shiftState};
+}
+
+int X11Input::keycodeForVk(int vkCode) {
+    if (vkCode >= vk::RawKeyBase) {
+        const int keycode = vkCode - vk::RawKeyBase;
+        return keycode >= 8 && keycode <= 255 ? keycode : 0;
+    }
+    if (const auto known = vkKeycodes_.find(vkCode); known != vkKeycodes_.end()) {
+        return known->second;
+    }
+    const unsigned long keysym = KeysymForVk(vkCode);
+    return keysym == kNoKeysym ? 0 : XKeysymToKeycode(display_, keysym);
+}
+
+// A press is only flushed: the release that follows waits for the server, which has then
+// handled both, in order.
+void X11Input::sendKey(int keycode, bool down) {
+    XTestFakeKeyEvent(display_, static_cast<unsigned>(keycode), down ? True : False, CurrentTime);
+    if (down) {
+        XFlush(display_);
+    } else {
+        XSync(display_, False);
+    }
+}
+
+void X11Input::typeUnlisted(char32_t ch) {
+    const unsigned long keysym = UnlistedKeysym(ch);
+    if (keysym == kNoKeysym) return;
+    std::unique_lock lock(mutex_);
+    if (spareKeys_.empty()) return;
+    const SpareKeyPool::Lease lease = spareKeys_.acquire(keysym);
+    if (lease.mustBind) {
+        // Waiting for an old binding to settle leaves the connection to the other threads.
+        lock.unlock();
+        std::this_thread::sleep_until(lease.notBefore);
+        lock.lock();
+        KeySym syms[2] = {keysym, keysym};  // the same character with and without Shift
+        XChangeKeyboardMapping(display_, lease.keycode, 2, syms, 1);
+        XSync(display_, False);
+    }
+    sendKey(lease.keycode, true);
+    sendKey(lease.keycode, false);
+    spareKeys_.markUsed(lease.keycode, SpareKeyPool::Clock::now());
+}
+
+// Gives the spare keys back once the last character typed on them has settled.
+void X11Input::unbindSpareKeys() {
+    const std::vector<int> bound = spareKeys_.boundKeycodes();
+    if (bound.empty()) return;
+    std::this_thread::sleep_until(spareKeys_.settledAfter());
+    for (int keycode : bound) {
+        KeySym none[2] = {NoSymbol, NoSymbol};
+        XChangeKeyboardMapping(display_, keycode, 2, none, 1);
+    }
+    XSync(display_, False);
+}
+
+bool X11Input::escapePressed() {
+    if (escape_) return escape_->pressedSinceLastCall();
+    return false;
+}
+
+Point X11Input::pointerPosition() {
+    std::lock_guard lock(mutex_);
+    Window root = 0, child = 0;
+    int rootX = 0, rootY = 0, winX = 0, winY = 0;
+    unsigned mask = 0;
+    XQueryPointer(display_, DefaultRootWindow(display_), &root, &child, &rootX, &rootY, &winX,
+                  &winY, &mask);
+    return {rootX, rootY};
+}
+
+}  // namespace zs::x11

@@ -1,0 +1,129 @@
+#include "player/player.h"
+
+namespace zs {
+
+Player::Player(AppState& state, Services& services, PlayerUi& ui, StepActions& actions)
+    : state_(state),
+      services_(services),
+      ui_(ui),
+      actions_(actions),
+      pacer_(services.clock),
+      thread_([this] { PlayerThread(); }) {}
+
+Player::~Player() {
+    {
+        std::lock_guard lock(mutex_);
+        shutdown_ = true;
+    }
+    stopping_ = true;
+    changed_.notify_all();
+    thread_.join();
+}
+
+void Player::wake() {
+    // Taking the lock orders the flag written before against the player's test of it.
+    { std::lock_guard lock(mutex_); }
+    changed_.notify_all();
+}
+
+long Player::runsEnded() {
+    std::lock_guard lock(mutex_);
+    return runsEnded_;
+}
+
+bool Player::waitForRunsEnded(long count, std::chrono::milliseconds timeout) {
+    std::unique_lock lock(mutex_);
+    return changed_.wait_for(lock, timeout, [&] { return runsEnded_ >= count; });
+}
+
+void Player::PlayerThread() {
+    while (waitForStart()) {
+        PlayRun();
+        if (stopping_) return;
+        {
+            std::lock_guard lock(mutex_);
+            ++runsEnded_;
+        }
+        changed_.notify_all();
+    }
+}
+
+bool Player::waitForStart() {
+    std::unique_lock lock(mutex_);
+    changed_.wait(lock, [&] { return shutdown_ || state_.playing == 1; });
+    return !shutdown_;
+}
+
+void Player::PlayRun() {
+    pacer_.restart();
+    long index = state_.startIndex;
+    for (;;) {
+        if (!StopTestAndPauseWait()) break;
+        if (!RunWithTransfers(index)) break;
+        if (!StopTestAndPauseWait()) break;
+        if (!HasStepAfter(index)) break;
+        ++index;
+    }
+    if (!stopping_) EndOfRun();
+}
+
+// Runs the step at index and every step a Loop or Jump hands over to, one after the other, so a
+// cycle of jumps needs no stack. Before each handed-over step the stop test and the pause wait
+// are made, which keeps such a cycle stoppable. index ends as the step that ran last.
+bool Player::RunWithTransfers(long& index) {
+    std::optional<long> next = index;
+    bool first = true;
+    while (next) {
+        if (!first && !StopTestAndPauseWait()) return false;
+        first = false;
+        const std::optional<StepRun> ran = ThreadPLAY(*next);
+        if (!ran) return false;  // no step to run: the list is empty
+        index = ran->index;
+        next = ran->transferTo;
+    }
+    return true;
+}
+
+// Escape, down now or pressed since the last test, ends the run. True while the run goes on.
+bool Player::StopTest() {
+    if (services_.input.escapePressed()) state_.playing = 0;
+    return state_.playing == 1 && !stopping_;
+}
+
+// Waits in 100 ms slices while the run is paused. True when the run goes on: a Stop that clears
+// both flags during the wait must not let one more step run.
+bool Player::PauseWait() {
+    if (state_.paused != 1) return state_.playing == 1 && !stopping_;
+    while (state_.paused == 1) {
+        if (state_.playing != 1 || stopping_) return false;
+        pacer_.wait(std::chrono::milliseconds(100));
+    }
+    pacer_.restart();
+    return state_.playing == 1 && !stopping_;
+}
+
+bool Player::StopTestAndPauseWait() { return StopTest() && PauseWait(); }
+
+bool Player::HasStepAfter(long index) {
+    bool has = false;
+    services_.gui.runOnUi([&] { has = index + 1 < state_.list.size(); });
+    return has;
+}
+
+void Player::EndOfRun() {
+    services_.gui.runOnUi([&] {
+        for (const int text : {ids::kLoopText1, ids::kLoopText2, ids::kLoopText3})
+            services_.gui.setText(text, "");
+        ui_.setControls(ControlState::Idle);
+        state_.paused = 0;
+        state_.playing = 0;
+        ui_.editLock(false);
+    });
+    if (state_.endOfStepsNotice == 1) ui_.message("OK", "End of steps");
+    services_.gui.runOnUi([&] {
+        RList& list = state_.list;
+        if (list.select(state_.startIndex) || list.first()) ui_.showStep(list.index());
+    });
+}
+
+}  // namespace zs

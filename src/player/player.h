@@ -1,0 +1,84 @@
+// The player: one long-lived thread that waits for a run to start, then carries out step after
+// step of the program, honouring Stop, Escape, Pause, loops and jumps.
+//
+// The step list belongs to the UI thread: the player fetches each step as a copy through
+// gui.runOnUi (select it, show it, copy it) and carries out the copy.
+#pragma once
+
+#include <chrono>
+#include <condition_variable>
+#include <mutex>
+#include <optional>
+#include <thread>
+
+#include "model/app_state.h"
+#include "platform/services.h"
+#include "player/player_ui.h"
+#include "player/step_actions.h"
+#include "player/step_pacer.h"
+
+namespace zs {
+
+class Player {
+public:
+    // Starts the player thread, which then waits for the playing flag.
+    Player(AppState& state, Services& services, PlayerUi& ui, StepActions& actions);
+    // Ends the thread; a run under way stops at its next test without the end-of-run actions.
+    ~Player();
+    Player(const Player&) = delete;
+    Player& operator=(const Player&) = delete;
+
+    // Tells the idle player that a command set the playing flag; the run starts at once.
+    void wake();
+
+    // Runs ended since the player was made, and a wait for a count of them (false on time-out).
+    long runsEnded();
+    bool waitForRunsEnded(long count, std::chrono::milliseconds timeout);
+
+private:
+    // The step that ThreadPLAY ran and the step a Loop or Jump hands over to.
+    struct StepRun {
+        long index = 0;
+        std::optional<long> transferTo;
+    };
+
+    void PlayerThread();
+    bool waitForStart();
+    void PlayRun();
+    bool RunWithTransfers(long& index);
+    bool StopTest();
+    bool PauseWait();
+    bool StopTestAndPauseWait();
+    bool HasStepAfter(long index);
+    void EndOfRun();
+
+    std::optional<StepRun> ThreadPLAY(long index);
+    std::optional<Step> FetchAndShowStep(long& index);
+    std::optional<long> LoopStep(const Step& step, long index);
+    std::optional<long> JumpStep(const Step& step);
+    void DelayStep(const Step& step);
+    void StateStep(const Step& step);
+    void ExecuteStep(const Step& step);
+    void MessageStep(const Step& step);
+    void MouseStep(const Step& step);
+    void KeyboardStep(const Step& step);
+    void ComportStep(const Step& step);
+    void UnknownStep(const Step& step);
+    void SettleDelay();
+
+    AppState& state_;
+    Services& services_;
+    PlayerUi& ui_;
+    StepActions& actions_;
+    StepPacer pacer_;
+
+    std::mutex mutex_;
+    std::condition_variable changed_;
+    bool shutdown_ = false;  // guarded by mutex_
+    std::atomic<bool> stopping_{false};
+    long runsEnded_ = 0;  // guarded by mutex_
+
+    std::thread thread_;  // last: starts when everything else is made
+};
+
+}  // namespace zs

@@ -1,0 +1,165 @@
+// ThreadPLAY and the procedures of the step types the player carries out itself.
+#include <cmath>
+#include <filesystem>
+#include <string>
+#include <system_error>
+
+#include "player/player.h"
+
+namespace zs {
+namespace {
+
+constexpr std::array kLoopTexts{ids::kLoopText1, ids::kLoopText2, ids::kLoopText3};
+constexpr std::array kLoopPrefixes{"L1: ", "L2: ", "L3: "};
+// Longest countdown: about 31 years, far beyond any real delay, and no overflow for +Infinity.
+constexpr long long kMaxDelayTenths = 10'000'000'000LL;
+
+// Tenths of a second to count down: DelaySeconds x 10 rounded half to even; nothing for 0, negative
+// values and NaN.
+long long DelayTenths(float seconds) {
+    const double tenths = std::nearbyint(static_cast<double>(seconds) * 10.0);
+    if (!(tenths > 0.0)) return 0;
+    return tenths >= static_cast<double>(kMaxDelayTenths) ? kMaxDelayTenths
+                                                          : static_cast<long long>(tenths);
+}
+
+// n tenths as seconds with one decimal: 15 -> "1.5".
+std::string TenthsText(long long tenths) {
+    return std::to_string(tenths / 10) + "." + std::to_string(tenths % 10);
+}
+
+}  // namespace
+
+std::optional<Player::StepRun> Player::ThreadPLAY(long index) {
+    const std::optional<Step> step = FetchAndShowStep(index);
+    if (!step) {
+        state_.playing = 0;
+        return std::nullopt;
+    }
+    StepRun run{index, std::nullopt};
+    switch (step->RECORDtype) {
+        case 1: MouseStep(*step); break;
+        case 2: KeyboardStep(*step); break;
+        case 3: DelayStep(*step); break;
+        case 4: run.transferTo = LoopStep(*step, index); break;
+        case 5: ComportStep(*step); break;
+        case 6: run.transferTo = JumpStep(*step); break;
+        case 7: StateStep(*step); break;
+        case 8: ExecuteStep(*step); break;
+        case 9: MessageStep(*step); break;
+        default: UnknownStep(*step); break;
+    }
+    return run;
+}
+
+// Selects the step at index and shows it. An index outside the list selects nothing, and the
+// panel then shows the first step, which is the one that runs. index becomes the shown step's.
+std::optional<Step> Player::FetchAndShowStep(long& index) {
+    std::optional<Step> step;
+    services_.gui.runOnUi([&] {
+        RList& list = state_.list;
+        if (!list.select(index) && !list.first()) return;
+        index = list.index();
+        ui_.showStep(index);
+        step = list.current();
+    });
+    return step;
+}
+
+void Player::SettleDelay() { pacer_.wait(std::chrono::milliseconds(state_.actionSettleDelayMs)); }
+
+void Player::DelayStep(const Step& step) {
+    for (long long n = DelayTenths(step.DelaySeconds); n >= 1; --n) {
+        if (!StopTestAndPauseWait()) return;
+        services_.gui.setText(ids::kDelayCountdown, TenthsText(n));
+        pacer_.wait(std::chrono::milliseconds(100));
+    }
+    services_.gui.setText(ids::kDelayCountdown, "0.0");
+}
+
+// Three loop levels, tested in order; a level either belongs to this Loop step (count one more
+// pass) or is free (take it). Returns the step to hand over to.
+std::optional<long> Player::LoopStep(const Step& step, long index) {
+    const long fromIndex = static_cast<long>(step.LoopFromStep) - 1;
+    for (std::size_t k = 0; k < state_.loops.size(); ++k) {
+        LoopLevel& level = state_.loops[k];
+        if (level.active == 1 && level.stepIndex == index) {
+            const int count = ++level.count;
+            if (count == step.LoopRepetitions) {
+                level.active = 0;
+                services_.gui.setText(kLoopTexts[k], "");
+                if (HasStepAfter(index)) return index + 1;
+                state_.playing = 0;
+                return std::nullopt;
+            }
+            services_.gui.setText(kLoopTexts[k], kLoopPrefixes[k] + std::to_string(count));
+            SettleDelay();
+            return fromIndex;
+        }
+        if (step.LoopFromStep > 0 && level.active == 0) {
+            level.active = 1;
+            level.stepIndex = static_cast<int>(index);
+            level.count = 1;
+            services_.gui.setText(kLoopTexts[k], std::string(kLoopPrefixes[k]) + "1");
+            SettleDelay();
+            return fromIndex;
+        }
+    }
+    SettleDelay();
+    return std::nullopt;
+}
+
+std::optional<long> Player::JumpStep(const Step& step) {
+    SettleDelay();
+    if (step.JumpToStep <= 0) return std::nullopt;
+    return static_cast<long>(step.JumpToStep) - 1;
+}
+
+void Player::StateStep(const Step& step) {
+    services_.gui.setText(ids::kStateText, step.StateText);
+    SettleDelay();
+}
+
+// Starts an existing file or folder; a missing one is skipped and a failed start is not reported.
+void Player::ExecuteStep(const Step& step) {
+    std::error_code error;
+    if (!step.ExecuteFile.empty() && std::filesystem::exists(step.ExecuteFile, error))
+        services_.process.startFile(step.ExecuteFile);
+    SettleDelay();
+}
+
+void Player::MessageStep(const Step& step) {
+    state_.paused = 1;
+    ui_.message("PAUSE", step.MessageText);
+    state_.paused = 0;
+    SettleDelay();
+}
+
+void Player::MouseStep(const Step& step) {
+    actions_.mouse(step);
+    SettleDelay();
+}
+
+void Player::KeyboardStep(const Step& step) {
+    actions_.keyboard(step);
+    SettleDelay();
+}
+
+// A failed telegram pauses the run and says why; Play goes on with the next step.
+void Player::ComportStep(const Step& step) {
+    const ComportResult result = actions_.comport(step);
+    if (result.outcome == ComportOutcome::Initialised || result.outcome == ComportOutcome::Sent) {
+        SettleDelay();
+        return;
+    }
+    services_.gui.runOnUi([&] { ui_.setControls(ControlState::Paused); });
+    state_.paused = 1;
+    ui_.message("COM port", result.message);
+    if (result.outcome != ComportOutcome::NotInitialised) SettleDelay();
+}
+
+void Player::UnknownStep(const Step& step) {
+    ui_.message("Error", "ThreadPLAY(): Unknown recordtype: " + std::to_string(step.RECORDtype));
+}
+
+}  // namespace zs

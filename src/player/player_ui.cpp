@@ -1,0 +1,64 @@
+#include "player/player_ui.h"
+
+#include <array>
+
+namespace zs {
+namespace {
+
+// What the edit lock disables: navigation, step type and description, the editor-panel fields.
+constexpr std::array kLockedGadgets{58, 59, 60, 61, 62, 63, 64, 65, 69, 70, 3,  4,  5,  16,
+                                    17, 18, 22, 27, 28, 32, 33, 34, 39, 42, 46, 47};
+// File and Tools/Help menu items; 79, 86 and 87 are reserved numbers without an item.
+constexpr std::array kLockedMenuItems{75, 76, 77, 78, 80, 85, 88, 89};
+
+struct ControlRow {
+    bool play, pause, stop;                      // buttons 54, 55, 56 enabled
+    bool menuPlay, menuFromCurrent, menuPause, menuStop;  // menu items 81 to 84 enabled
+};
+
+ControlRow RowFor(ControlState state) {
+    switch (state) {
+        case ControlState::Playing: return {false, true, true, false, false, true, true};
+        case ControlState::Paused: return {true, false, true, true, false, false, true};
+        case ControlState::Idle: break;
+    }
+    return {true, false, false, true, true, false, false};
+}
+
+}  // namespace
+
+void MessageRoutine(gui::Gui& gui, const std::string& title, const std::string& text) {
+    gui.setTopmost(ids::kMainWindow, false);
+    gui.messageBox(title, text, gui::Buttons::Ok);
+    gui.setTopmost(ids::kMainWindow, true);
+}
+
+void EditLockRoutine(gui::Gui& gui, bool on) {
+    for (const int gadget : kLockedGadgets) gui.setDisabled(gadget, on);
+    for (const int item : kLockedMenuItems) gui.setMenuItemDisabled(item, on);
+}
+
+void SetPlaybackControls(gui::Gui& gui, ControlState state) {
+    const ControlRow row = RowFor(state);
+    gui.setDisabled(ids::kPlayButton, !row.play);
+    gui.setDisabled(ids::kPauseButton, !row.pause);
+    gui.setDisabled(ids::kStopButton, !row.stop);
+    gui.setMenuItemDisabled(ids::kMenuPlay, !row.menuPlay);
+    gui.setMenuItemDisabled(ids::kMenuPlayFromCurrent, !row.menuFromCurrent);
+    gui.setMenuItemDisabled(ids::kMenuPause, !row.menuPause);
+    gui.setMenuItemDisabled(ids::kMenuStop, !row.menuStop);
+}
+
+void GadgetPlayerUi::showStep(long index) {
+    gui_.setText(ids::kStepFrame, std::to_string(index + 1));
+}
+
+void GadgetPlayerUi::message(const std::string& title, const std::string& text) {
+    MessageRoutine(gui_, title, text);
+}
+
+void GadgetPlayerUi::editLock(bool on) { EditLockRoutine(gui_, on); }
+
+void GadgetPlayerUi::setControls(ControlState state) { SetPlaybackControls(gui_, state); }
+
+}  // namespace zs

@@ -1,0 +1,117 @@
+// The application shell: start-up, the event loop and its dispatch, the shared message, notice,
+// edit-lock and edit-screen routines, and the File, Exit, Help and About commands.
+#pragma once
+
+#include <array>
+#include <atomic>
+#include <functional>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "model/app_state.h"
+#include "platform/gui.h"
+#include "platform/services.h"
+
+namespace zs {
+
+// The handlers other parts of the program attach to the shell. Empty ones do nothing, except
+// where noted.
+struct ShellHooks {
+    using Handler = std::function<void(int eventType)>;
+
+    // Shows the current step in the editor panel; empty: a plain fallback (frame caption and the
+    // step's field set).
+    std::function<void()> GetValues;
+    // Stores the editor panel into the current step; 0 refuses. Empty: accepted.
+    std::function<int()> SaveActualRecord;
+
+    Handler comboStepType;     // gadget 69
+    Handler comboKeyboardType; // gadget 16
+    Handler comboComType;      // gadget 33
+    Handler executeFileButton; // gadget 47
+    Handler panelButton;       // gadget 49
+    Handler playButton, pauseButton, stopButton;  // gadgets 54, 55, 56
+    std::array<Handler, 8> navigation;            // gadgets 58 to 65
+
+    std::function<void()> menuPlay, menuPlayFromCurrent, menuPause, menuStop;  // items 81-84
+    std::function<void()> openEditor;                                          // item 85
+    std::function<void()> editorLineInfo;  // FormEditor text (104): refresh the line information
+    Handler editorOpen, editorSave, editorSaveAs;  // gadgets 105, 106, 107
+
+    // Starts the player thread; called once at start-up.
+    std::function<void()> startPlayer;
+};
+
+class Shell {
+public:
+    Shell(Services& services, AppState& state);
+    ~Shell();
+    Shell(const Shell&) = delete;
+    Shell& operator=(const Shell&) = delete;
+
+    ShellHooks hooks;
+
+    // Start-up up to the event loop: fonts, images, help document, FormMAIN, menu, panel, threads.
+    // The cursor-position thread is started only when startCursorThread is true.
+    void StartUp(bool startCursorThread = true);
+    // Runs the event loop until the program ends; returns the exit code, 0.
+    int Run();
+    // Handles one event of the loop.
+    void Dispatch(const gui::Event& event);
+    // Makes Run return after the event being handled.
+    void EndLoop() { ending_ = true; }
+    bool Ending() const { return ending_; }
+
+    // Makes the step at 0-based index current and shows it in the editor panel (GetValues).
+    void ShowStep(long index);
+
+    // Shared routines.
+    void Message(const std::string& title, const std::string& text);
+    void Notice(const std::string& text);
+    void EditLock(bool locked);
+    void EditScreen(bool show);
+
+    // Menu commands.
+    void FileNew();
+    void FileOpen();
+    void FileSave();
+    void FileSaveAs();
+    void Exit();
+    void Help();
+    void About();
+
+    // One pass of the cursor-position thread: pointer X and Y into gadgets 9 and 10.
+    void UpdateCursorFields();
+    void StopCursorThread();
+
+    std::string HelpDocumentPath();
+
+private:
+    void DispatchGadget(const gui::Event& event);
+    void DispatchMenu(int item);
+    void DispatchKey(const gui::Event& event);
+    void DispatchWindowClose(int window);
+    void ShowCurrentStep();
+    void ShowProgramLoaded();
+    int StoreEditorFields();
+    bool WriteProgram();
+    void CursorThreadLoop();
+
+    Services& services_;
+    AppState& state_;
+    std::atomic<bool> ending_{false};
+    std::atomic<bool> stopCursor_{false};
+    std::thread cursorThread_;
+};
+
+// true unless nothing of that name is found; a folder counts as existing.
+bool FileExists(const std::string& path);
+
+// The folder part of a path up to and including its last "/" or "\"; "" without one.
+std::string FolderPart(const std::string& path);
+
+// The About text: 26 blanks, the program name, 3 blanks, the version.
+std::string AboutText();
+
+}  // namespace zs

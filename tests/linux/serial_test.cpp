@@ -1,0 +1,168 @@
+// Serial ports on pseudo-terminals: bytes, line settings, exclusive use, time-outs, no fd leaks.
+#include <gtest/gtest.h>
+
+#include <dirent.h>
+#include <fcntl.h>
+#include <poll.h>
+#include <pty.h>
+#include <termios.h>
+#include <unistd.h>
+
+#include <string>
+#include <vector>
+
+#include "platform/posix/posix_serial.h"
+
+namespace zs {
+namespace {
+
+int OpenDescriptorCount() {
+    int count = 0;
+    if (DIR* dir = ::opendir("/proc/self/fd")) {
+        while (::readdir(dir) != nullptr) ++count;
+        ::closedir(dir);
+    }
+    return count;
+}
+
+// A pseudo-terminal whose slave stands in for every port name.
+class PtySerialTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        char name[128] = {};
+        ASSERT_EQ(::openpty(&master_, &slave_, name, nullptr, nullptr), 0);
+        slaveName_ = name;
+        ::fcntl(master_, F_SETFL, O_NONBLOCK);
+    }
+    void TearDown() override {
+        ::close(master_);
+        ::close(slave_);
+    }
+
+    PosixSerialPorts ports() {
+        return PosixSerialPorts([this](const std::string&) { return slaveName_; });
+    }
+
+    std::vector<std::uint8_t> readMaster(std::size_t expected) {
+        std::vector<std::uint8_t> got;
+        std::uint8_t buffer[4096];
+        while (got.size() < expected) {
+            pollfd pfd{master_, POLLIN, 0};
+            if (::poll(&pfd, 1, 5000) <= 0) break;
+            const ssize_t n = ::read(master_, buffer, sizeof buffer);
+            if (n <= 0) break;
+            got.insert(got.end(), buffer, buffer + n);
+        }
+        return got;
+    }
+
+    int master_ = -1, slave_ = -1;
+    std::string slaveName_;
+};
+
+TEST_F(PtySerialTest, EveryByteArrivesUnchanged) {
+    std::vector<std::uint8_t> bytes = {'A', 'T', 'Z', '\r', '\n'};
+    for (int b = 0; b < 256; ++b) bytes.push_back(static_cast<std::uint8_t>(b));
+    std::unique_ptr<SerialPort> port;
+    PosixSerialPorts serial = ports();
+    ASSERT_TRUE(serial.open("COM1", {}, port));
+    EXPECT_TRUE(port->write(bytes));
+    port.reset();
+    EXPECT_EQ(readMaster(bytes.size()), bytes);
+}
+
+// A pty keeps the baud rate, CSTOPB and PARODD (it forces CS8 and clears PARENB).
+TEST_F(PtySerialTest, TheLineSettingsAreApplied) {
+    struct Case {
+        SerialSettings settings;
+        speed_t speed;
+        bool twoStopBits, odd;
+    } cases[] = {
+        {{9600, Parity::None, 8, StopBits::One}, B9600, false, false},
+        {{50, Parity::Odd, 7, StopBits::Two}, B50, true, true},
+        {{115200, Parity::Even, 5, StopBits::OneAndHalf}, B115200, true, false},
+        {{1800, Parity::Odd, 6, StopBits::One}, B1800, false, true},
+    };
+    PosixSerialPorts serial = ports();
+    for (const Case& c : cases) {
+        std::unique_ptr<SerialPort> port;
+        ASSERT_TRUE(serial.open("COM3", c.settings, port)) << c.settings.baud;
+        termios tio{};
+        ASSERT_EQ(::tcgetattr(master_, &tio), 0);
+        EXPECT_EQ(::cfgetospeed(&tio), c.speed) << c.settings.baud;
+        EXPECT_EQ((tio.c_cflag & CSTOPB) != 0, c.twoStopBits) << c.settings.baud;
+        EXPECT_EQ((tio.c_cflag & PARODD) != 0, c.odd) << c.settings.baud;
+        EXPECT_EQ(tio.c_cflag & CRTSCTS, 0u);
+        EXPECT_EQ(tio.c_iflag & (IXON | IXOFF), 0u);
+    }
+}
+
+TEST_F(PtySerialTest, APortInUseCannotBeOpenedTwice) {
+    PosixSerialPorts serial = ports();
+    std::unique_ptr<SerialPort> first, second;
+    ASSERT_TRUE(serial.open("COM1", {}, first));
+    const int before = OpenDescriptorCount();
+    const Status status = serial.open("COM1", {}, second);
+    EXPECT_FALSE(status);
+    EXPECT_FALSE(status.call.empty());
+    EXPECT_EQ(second, nullptr);
+    EXPECT_EQ(OpenDescriptorCount(), before);
+    first.reset();
+    EXPECT_TRUE(serial.open("COM1", {}, second));  // free again once closed
+}
+
+TEST_F(PtySerialTest, BadSettingsAndNamesFailWithoutLeakingADescriptor) {
+    const int before = OpenDescriptorCount();
+    PosixSerialPorts serial = ports();
+    for (const SerialSettings& bad : {SerialSettings{12345, Parity::None, 8, StopBits::One},
+                                      SerialSettings{0, Parity::None, 8, StopBits::One},
+                                      SerialSettings{9600, Parity::None, 9, StopBits::One},
+                                      SerialSettings{9600, Parity::None, 4, StopBits::One}}) {
+        std::unique_ptr<SerialPort> port;
+        EXPECT_FALSE(serial.open("COM1", bad, port)) << bad.baud << " " << bad.dataBits;
+        EXPECT_EQ(port, nullptr);
+    }
+    PosixSerialPorts real;  // the fixed device mapping
+    std::unique_ptr<SerialPort> port;
+    for (const char* name : {"", "COM0", "COM81", "LPT1", "/dev/null"}) {
+        const Status status = real.open(name, {}, port);
+        EXPECT_FALSE(status) << name;
+        EXPECT_EQ(status.call, "open") << name;
+    }
+    PosixSerialPorts notATerminal([](const std::string&) { return std::string("/dev/null"); });
+    EXPECT_FALSE(notATerminal.open("COM1", {}, port));
+    EXPECT_EQ(OpenDescriptorCount(), before);
+}
+
+// Nobody reads the other end: the write gives up after its time-out instead of hanging.
+TEST_F(PtySerialTest, AWriteToAFullPortFails) {
+    PosixSerialPorts serial = ports();
+    std::unique_ptr<SerialPort> port;
+    ASSERT_TRUE(serial.open("COM1", {}, port));
+    ::fcntl(slave_, F_SETFL, O_NONBLOCK);
+    for (std::size_t size : {4096, 256, 1}) {
+        const std::vector<std::uint8_t> chunk(size, 'x');
+        while (::write(slave_, chunk.data(), chunk.size()) > 0) {
+        }
+    }
+    const Status status = port->write({1, 2, 3});
+    EXPECT_FALSE(status);
+    EXPECT_EQ(status.call, "poll");
+}
+
+TEST(ComPortDevice, MapsComNumbersOntoDeviceFiles) {
+    struct Case {
+        const char* name;
+        const char* device;
+    } cases[] = {
+        {"COM1", "/dev/ttyS0"},     {"COM32", "/dev/ttyS31"},   {"COM33", "/dev/ttyUSB0"},
+        {"COM64", "/dev/ttyUSB31"}, {"COM65", "/dev/ttyACM0"},  {"COM80", "/dev/ttyACM15"},
+        {"COM0", ""},               {"COM81", ""},              {"COM01", ""},
+        {"COM+1", ""},              {"com1", ""},               {"COM1 ", ""},
+        {"COM", ""},                {"COM99999999999", ""},     {"LPT1", ""},
+    };
+    for (const Case& c : cases) EXPECT_EQ(ComPortDevice(c.name), c.device) << c.name;
+}
+
+}  // namespace
+}  // namespace zs

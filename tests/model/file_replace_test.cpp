@@ -1,0 +1,135 @@
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <set>
+#include <string>
+
+#include "model/app_state.h"
+#include "model/step_file.h"
+
+namespace fs = std::filesystem;
+
+namespace zs {
+namespace {
+
+std::string ReadBytes(const fs::path& path) {
+    std::ifstream in(path, std::ios::binary);
+    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+}
+
+void WriteBytes(const fs::path& path, const std::string& bytes) {
+    std::ofstream(path, std::ios::binary) << bytes;
+}
+
+std::set<std::string> Names(const fs::path& folder) {
+    std::set<std::string> names;
+    for (const auto& entry : fs::directory_iterator(folder)) names.insert(entry.path().filename().string());
+    return names;
+}
+
+class FileReplace : public ::testing::Test {
+protected:
+    void SetUp() override {
+        const auto* info = ::testing::UnitTest::GetInstance()->current_test_info();
+        folder_ = fs::temp_directory_path() / (std::string("zs_replace_") + info->name());
+        fs::remove_all(folder_);
+        fs::create_directories(folder_);
+    }
+    void TearDown() override {
+        std::error_code error;
+        fs::permissions(folder_, fs::perms::owner_all, fs::perm_options::add, error);
+        fs::remove_all(folder_, error);
+    }
+    fs::path folder_;
+};
+
+TEST_F(FileReplace, WritesANewFileAndReplacesAnOldOne) {
+    const fs::path file = folder_ / "prog.stp";
+    ASSERT_TRUE(WriteFileReplacing(file.string(), std::string("first\r\n\0\xff", 9)));
+    EXPECT_EQ(ReadBytes(file), std::string("first\r\n\0\xff", 9));
+    ASSERT_TRUE(WriteFileReplacing(file.string(), "second"));
+    EXPECT_EQ(ReadBytes(file), "second");
+    ASSERT_TRUE(WriteFileReplacing(file.string(), ""));
+    EXPECT_EQ(ReadBytes(file), "");
+    EXPECT_EQ(Names(folder_), std::set<std::string>{"prog.stp"});  // no temporary file left
+}
+
+// Regression: the old design truncated the file before writing, so a failed save lost the
+// program and still reported success. Every failure here must leave the folder as it was.
+TEST_F(FileReplace, FailureLeavesOldFileAndNoTemporaryFile) {
+    const std::string old = "old program\r\n";
+    WriteBytes(folder_ / "keep.stp", old);
+    fs::create_directory(folder_ / "adir.stp");
+    const fs::path targets[] = {
+        folder_ / "missing" / "prog.stp",  // a folder that does not exist
+        folder_ / "keep.stp" / "prog.stp", // a parent that is a regular file
+        folder_ / "adir.stp",              // the target is a folder
+        folder_ / "",                      // the folder itself
+    };
+    const std::set<std::string> before = Names(folder_);
+    for (const fs::path& target : targets) {
+        EXPECT_FALSE(WriteFileReplacing(target.string(), "new")) << target;
+        EXPECT_EQ(Names(folder_), before) << target;
+        EXPECT_EQ(ReadBytes(folder_ / "keep.stp"), old);
+        EXPECT_TRUE(fs::is_empty(folder_ / "adir.stp"));
+    }
+}
+
+TEST_F(FileReplace, ReadOnlyFileIsNotReplaced) {
+    const fs::path file = folder_ / "locked.stp";
+    WriteBytes(file, "old");
+    fs::permissions(file, fs::perms::owner_write | fs::perms::group_write | fs::perms::others_write,
+                    fs::perm_options::remove);
+    EXPECT_FALSE(WriteFileReplacing(file.string(), "new"));
+    EXPECT_EQ(ReadBytes(file), "old");
+    EXPECT_EQ(Names(folder_), std::set<std::string>{"locked.stp"});
+    fs::permissions(file, fs::perms::owner_write, fs::perm_options::add);
+}
+
+TEST_F(FileReplace, ReadOnlyFolderRefusesAndKeepsTheOldFile) {
+    const fs::path file = folder_ / "prog.stp";
+    WriteBytes(file, "old");
+    fs::permissions(folder_, fs::perms::owner_write | fs::perms::group_write | fs::perms::others_write,
+                    fs::perm_options::remove);
+    {
+        std::ofstream probe(folder_ / "probe");
+        if (probe) {
+            probe.close();
+            fs::remove(folder_ / "probe");
+            GTEST_SKIP() << "folder permissions are not enforced for this user";
+        }
+    }
+    EXPECT_FALSE(WriteFileReplacing(file.string(), "new"));
+    EXPECT_EQ(ReadBytes(file), "old");
+    EXPECT_EQ(Names(folder_), std::set<std::string>{"prog.stp"});
+}
+
+TEST_F(FileReplace, LoadReadsWhatWasWritten) {
+    const fs::path file = folder_ / "prog.stp";
+    RList list;
+    list.add() = NewDelayStep();
+    list.add().RECORDtype = 9;
+    list.current().MessageText = "hi";
+    ASSERT_TRUE(WriteFileReplacing(file.string(), WriteStepFileText(list, "u", "info").text));
+    RList loaded;
+    std::string info;
+    EXPECT_EQ(LoadStepFile(file.string(), loaded, info).outcome, LoadOutcome::Loaded);
+    EXPECT_EQ(loaded.steps(), list.steps());
+    EXPECT_EQ(info, "info");
+}
+
+TEST_F(FileReplace, LoadOfAMissingFileOrAFolderTouchesNothing) {
+    for (const fs::path& path : {folder_ / "none.stp", folder_}) {
+        RList list;
+        MakeNewProgram(list);
+        std::string info = "old";
+        EXPECT_EQ(LoadStepFile(path.string(), list, info).outcome, LoadOutcome::NotOpened);
+        EXPECT_EQ(list.size(), 1);
+        EXPECT_EQ(info, "old");
+    }
+}
+
+}  // namespace
+}  // namespace zs
