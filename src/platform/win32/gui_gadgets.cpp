@@ -30,7 +30,7 @@ ControlClass ClassFor(const GadgetSpec& spec) {
         return {"EDIT", WS_TABSTOP | ES_AUTOHSCROLL | (spec.digitsOnly ? ES_NUMBER : 0u),
                 WS_EX_CLIENTEDGE};
     case GadgetKind::Button: return {"BUTTON", WS_TABSTOP | BS_PUSHBUTTON, 0};
-    case GadgetKind::ImageButton: return {"BUTTON", WS_TABSTOP | BS_PUSHBUTTON | BS_BITMAP, 0};
+    case GadgetKind::ImageButton: return {"BUTTON", WS_TABSTOP | BS_OWNERDRAW, 0};
     case GadgetKind::Combo: return {"COMBOBOX", WS_TABSTOP | WS_VSCROLL | CBS_DROPDOWNLIST, 0};
     case GadgetKind::Container: return {ContainerClassName(), 0, WS_EX_CONTROLPARENT};
     case GadgetKind::Frame: return {"BUTTON", BS_GROUPBOX, 0};
@@ -144,18 +144,15 @@ void Win32Gui::createGadget(const GadgetSpec& spec) {
             rect.y, std::max(rect.w, 0), std::max(height, 0), parent,
             reinterpret_cast<HMENU>(static_cast<INT_PTR>(spec.id)), GetModuleHandleA(nullptr), this);
         if (hwnd == nullptr) return;
-        gadgets_[spec.id] = GadgetRecord{hwnd, spec.kind, spec.window, {}};
+        gadgets_[spec.id] = GadgetRecord{hwnd, spec.kind, spec.window, {}, spec.image};
         gadgetOfHwnd_[hwnd] = spec.id;
         SendMessageA(hwnd, WM_SETFONT, reinterpret_cast<WPARAM>(fontOrDefault(defaultFont_)), FALSE);
-        if (spec.kind == GadgetKind::Frame)  // under the gadgets that it surrounds
-            SetWindowPos(hwnd, HWND_BOTTOM, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+        // Frames lie under every other gadget, which are stacked in the order they are made,
+        // so that a frame's painting never covers the gadgets it surrounds.
+        SetWindowPos(hwnd, spec.kind == GadgetKind::Frame ? HWND_BOTTOM : HWND_TOP, 0, 0, 0, 0,
+                     SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
         if (spec.kind == GadgetKind::String || spec.kind == GadgetKind::Editor)
             SendMessageA(hwnd, EM_SETLIMITTEXT, 0, 0);
-        if (spec.kind == GadgetKind::ImageButton) {
-            const auto image = images_.find(spec.image);
-            if (image != images_.end())
-                SendMessageA(hwnd, BM_SETIMAGE, IMAGE_BITMAP, reinterpret_cast<LPARAM>(image->second));
-        }
         if (!IsList(spec.kind) || !spec.text.empty()) setGadgetText(gadgets_[spec.id], spec.text);
     });
 }

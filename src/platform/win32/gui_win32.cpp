@@ -31,6 +31,7 @@ LRESULT CALLBACK WindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lPara
 LRESULT CALLBACK ContainerProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
     case WM_COMMAND:
+    case WM_DRAWITEM:
     case WM_CTLCOLORSTATIC:
     case WM_CTLCOLOREDIT:
     case WM_CTLCOLORLISTBOX:
@@ -115,7 +116,10 @@ Win32Gui::~Win32Gui() {
     if (callWindow_) DestroyWindow(callWindow_);
     for (auto& [id, font] : fonts_) DeleteObject(font);
     for (HFONT font : retiredFonts_) DeleteObject(font);
-    for (auto& [id, bitmap] : images_) DeleteObject(bitmap);
+    for (auto& [id, image] : images_) {
+        DeleteObject(image.normal);
+        DeleteObject(image.disabled);
+    }
 }
 
 // A call from another thread waits until the UI thread has run it; its exception is rethrown
@@ -142,6 +146,12 @@ LRESULT Win32Gui::handleMessage(HWND hwnd, UINT message, WPARAM wParam, LPARAM l
     case WM_CLOSE:  // reported; the program decides whether the window goes
         if (int id = windowIdOf(hwnd)) events_.push_back({EventKind::WindowClose, id, 0, 0, 0});
         return 0;
+    case WM_DRAWITEM: {
+        const auto* item = reinterpret_cast<const DRAWITEMSTRUCT*>(lParam);
+        if (item->CtlType != ODT_BUTTON) break;
+        drawImageButton(*item);
+        return TRUE;
+    }
     case WM_ERASEBKGND: {
         const WindowRecord* record = window(windowIdOf(hwnd));
         if (record == nullptr || record->background == nullptr) break;

@@ -29,6 +29,13 @@ struct GadgetRecord {
     GadgetKind kind = GadgetKind::Text;
     int window = 0;
     std::string text;  // kept for kinds that show no text of their own
+    int image = 0;     // what an image button shows
+};
+
+// An image over the button face, as it is shown and as it is shown disabled.
+struct ImageRecord {
+    HBITMAP normal = nullptr, disabled = nullptr;
+    int width = 0, height = 0;
 };
 
 // Class names of the program's top-level windows and of its containers.
@@ -129,6 +136,7 @@ private:
     void noteInput(const MSG& msg);
     void gadgetCommand(HWND control, int code);
     void fitClientArea(WindowRecord& record);
+    void drawImageButton(const DRAWITEMSTRUCT& item);
     void destroyGadget(int id);
     void destroyWindowGadgets(int window);
     HWND gadgetParent(const GadgetSpec& spec, Rect& rect);
@@ -144,7 +152,7 @@ private:
     std::map<HWND, int> gadgetOfHwnd_;
     std::map<int, HFONT> fonts_;
     std::vector<HFONT> retiredFonts_;  // replaced fonts: gadgets may still draw with them
-    std::map<int, HBITMAP> images_;
+    std::map<int, ImageRecord> images_;
     std::map<int, int> menuItemWindow_;
     int defaultFont_ = -1;
     bool programmaticChange_ = false;  // own text changes raise no Change events
