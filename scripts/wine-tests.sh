@@ -2,7 +2,7 @@
 # Runs the Windows unit-test executable of a mingw build directory once under Wine, headless,
 # then the Windows-only tests (gadget layer, serial, program, typing) where they were built.
 set -euo pipefail
-build=$1
+build=$(cd "$1" && pwd)  # Wine wants an absolute WINEPREFIX
 export WINEPREFIX=$build/wineprefix WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
 export WINEARCH=win64
 unset DISPLAY
