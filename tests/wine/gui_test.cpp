@@ -51,6 +51,18 @@ TEST_F(Win32GuiTest, ClientAreaKeepsItsSizeWithTheMenuBar) {
     EXPECT_EQ(gui.windowRect(112), Rect{});
 }
 
+TEST_F(Win32GuiTest, WindowsOpenAtTheirClientPositionAndGadgetsTakeTheFocus) {
+    ASSERT_TRUE(gui.openWindow(103, {40, 60, 388, 496}, "Editor", kCaption | kCloseBox | kAtPosition, kMain));
+    EXPECT_EQ(gui.windowRect(103), (Rect{40, 60, 388, 496}));
+    gui.closeWindow(103);
+    for (int id : {17, 4, 104, 17}) {
+        gui.setFocus(id);
+        EXPECT_EQ(gui.focusedGadget(), id);
+    }
+    gui.setFocus(999);  // unknown: the focus stays
+    EXPECT_EQ(gui.focusedGadget(), 17);
+}
+
 TEST_F(Win32GuiTest, TextsOfEveryKindReadBackAsSet) {
     gui.createGadget({57, GadgetKind::Frame, kMain, 0, {11, 28, 230, 220}, "1", Align::Left, false, 0});
     gui.createGadget({8, GadgetKind::Text, kMain, 68, {5, 15, 40, 15}, "Click:", Align::Right, false, 0});

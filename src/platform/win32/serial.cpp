@@ -64,6 +64,7 @@ public:
     Win32SerialPort& operator=(const Win32SerialPort&) = delete;
 
     Status write(const std::vector<std::uint8_t>& bytes) override {
+        if (bytes.empty()) return Status::success();
         DWORD written = 0;
         if (!WriteFile(handle_, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr))
             return LastError("WriteFile");
