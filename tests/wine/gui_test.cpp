@@ -61,6 +61,14 @@ TEST_F(Win32GuiTest, WindowsOpenAtTheirClientPositionAndGadgetsTakeTheFocus) {
     }
     gui.setFocus(999);  // unknown: the focus stays
     EXPECT_EQ(gui.focusedGadget(), 17);
+    // Tab goes on in the order the gadgets were made, into and out of containers.
+    gui.setFocus(69);
+    for (int next : {4, 17, 54}) {
+        PostMessageA(gui.gadgetHandle(gui.focusedGadget()), WM_KEYDOWN, VK_TAB, 0);
+        for (Event event = nextEvent(); event.kind != EventKind::Menu; event = gui.waitEvent()) {
+        }  // the key, and the fields' Focus events, come before the marker
+        EXPECT_EQ(gui.focusedGadget(), next);
+    }
 }
 
 TEST_F(Win32GuiTest, TextsOfEveryKindReadBackAsSet) {

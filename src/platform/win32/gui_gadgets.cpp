@@ -147,14 +147,21 @@ void Win32Gui::createGadget(const GadgetSpec& spec) {
         gadgets_[spec.id] = GadgetRecord{hwnd, spec.kind, spec.window, {}, spec.image};
         gadgetOfHwnd_[hwnd] = spec.id;
         SendMessageA(hwnd, WM_SETFONT, reinterpret_cast<WPARAM>(fontOrDefault(defaultFont_)), FALSE);
-        // Frames lie under every other gadget, which are stacked in the order they are made,
-        // so that a frame's painting never covers the gadgets it surrounds.
-        SetWindowPos(hwnd, spec.kind == GadgetKind::Frame ? HWND_BOTTOM : HWND_TOP, 0, 0, 0, 0,
-                     SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+        keepFramesUnder(parent);
         if (spec.kind == GadgetKind::String || spec.kind == GadgetKind::Editor)
             SendMessageA(hwnd, EM_SETLIMITTEXT, 0, 0);
         if (!IsList(spec.kind) || !spec.text.empty()) setGadgetText(gadgets_[spec.id], spec.text);
     });
+}
+
+// New controls go under their siblings, so the stacking (and with it the Tab order) is the
+// order of creation; frames are moved under all of them, so that a frame's painting never
+// covers the gadgets it surrounds.
+void Win32Gui::keepFramesUnder(HWND parent) {
+    for (const auto& [id, record] : gadgets_)
+        if (record.kind == GadgetKind::Frame && GetParent(record.hwnd) == parent)
+            SetWindowPos(record.hwnd, HWND_BOTTOM, 0, 0, 0, 0,
+                         SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
 }
 
 void Win32Gui::destroyGadget(int id) {

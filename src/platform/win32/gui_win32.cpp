@@ -199,8 +199,12 @@ void Win32Gui::noteInput(const MSG& msg) {
     }
 }
 
+// Tab and Shift+Tab move the focus between the gadgets of a program window, as in a dialog.
 void Win32Gui::pumpMessage(MSG& msg) {
     noteInput(msg);
+    const bool tabKey = msg.message == WM_KEYDOWN && msg.wParam == VK_TAB;
+    const HWND root = msg.hwnd ? GetAncestor(msg.hwnd, GA_ROOT) : nullptr;
+    if (tabKey && windowIdOf(root) && IsDialogMessageA(root, &msg)) return;
     TranslateMessage(&msg);
     DispatchMessageA(&msg);
 }

@@ -138,6 +138,7 @@ private:
     void fitClientArea(WindowRecord& record);
     void drawImageButton(const DRAWITEMSTRUCT& item);
     void destroyGadget(int id);
+    void keepFramesUnder(HWND parent);
     void destroyWindowGadgets(int window);
     HWND gadgetParent(const GadgetSpec& spec, Rect& rect);
     void setGadgetText(GadgetRecord& record, const std::string& text);
