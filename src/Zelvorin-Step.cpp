@@ -1,33 +1,19 @@
-// Zelvorin-Step for Linux: the FLTK gadget layer, XTest input, POSIX serial ports, process start
-// and system facts, and the steady clock, handed to the program.
+// Zelvorin-Step: the platform's services handed to the program, start-up, then the event loop.
 #include <cstdio>
 #include <cstdlib>
 #include <memory>
 
-#include "platform/clock.h"
-#include "platform/fltk/fltk_gui.h"
-#include "platform/posix/posix_process.h"
-#include "platform/posix/posix_serial.h"
-#include "platform/services.h"
-#include "platform/system.h"
-#include "platform/x11/x11_input.h"
+#include "platform/native_services.h"
 #include "shell/program.h"
 
 int main() {
-    zs::SystemInfo& system = zs::NativeSystemInfo();
-    zs::gui::FltkGui gui(system.screenPixelsPerInch());
     zs::Status status;
-    std::unique_ptr<zs::x11::X11Input> input = zs::x11::X11Input::Open(nullptr, status);
-    if (!input) {
-        std::fprintf(stderr, "Zelvorin-Step: %s: %s\n", status.call.c_str(),
-                     status.message.c_str());
+    std::unique_ptr<zs::NativeServices> native = zs::OpenNativeServices(status);
+    if (!native) {
+        zs::ReportStartFailure(status);
         return 1;
     }
-    zs::PosixSerialPorts serial;
-    zs::PosixProcessStarter process;
-    zs::Services services{gui, *input, serial, process, system, zs::RealClock()};
-
-    zs::Program program(services);
+    zs::Program program(native->services());
     program.StartUp();
     const int code = program.Run();
     // The player and cursor threads end with the process, as a closed window promises: joining

@@ -1,0 +1,43 @@
+// The Linux services: the FLTK gadget layer, XTest input, POSIX serial ports, process start and
+// system facts, and the steady clock.
+#include <cstdio>
+
+#include "platform/clock.h"
+#include "platform/fltk/fltk_gui.h"
+#include "platform/native_services.h"
+#include "platform/posix/posix_process.h"
+#include "platform/posix/posix_serial.h"
+#include "platform/system.h"
+#include "platform/x11/x11_input.h"
+
+namespace zs {
+namespace {
+
+class LinuxServices final : public NativeServices {
+public:
+    explicit LinuxServices(std::unique_ptr<x11::X11Input> input)
+        : input_(std::move(input)),
+          services_{gui_, *input_, serial_, process_, NativeSystemInfo(), RealClock()} {}
+    Services& services() override { return services_; }
+
+private:
+    gui::FltkGui gui_{NativeSystemInfo().screenPixelsPerInch()};
+    std::unique_ptr<x11::X11Input> input_;
+    PosixSerialPorts serial_;
+    PosixProcessStarter process_;
+    Services services_;
+};
+
+}  // namespace
+
+std::unique_ptr<NativeServices> OpenNativeServices(Status& status) {
+    std::unique_ptr<x11::X11Input> input = x11::X11Input::Open(nullptr, status);
+    if (!input) return nullptr;
+    return std::make_unique<LinuxServices>(std::move(input));
+}
+
+void ReportStartFailure(const Status& status) {
+    std::fprintf(stderr, "Zelvorin-Step: %s: %s\n", status.call.c_str(), status.message.c_str());
+}
+
+}  // namespace zs

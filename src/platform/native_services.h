@@ -1,0 +1,25 @@
+// The services of the platform the program is built for, made once by the program's main. Each
+// platform has one implementation (src/platform/win32, src/platform/linux).
+#pragma once
+
+#include <memory>
+
+#include "platform/services.h"
+#include "platform/status.h"
+
+namespace zs {
+
+class NativeServices {
+public:
+    virtual ~NativeServices() = default;
+    virtual Services& services() = 0;
+};
+
+// Call on the thread that will run the event loop: it becomes the UI thread. Returns nullptr
+// with the failing call in status when a service cannot start (no display, for example).
+std::unique_ptr<NativeServices> OpenNativeServices(Status& status);
+
+// Tells the user that the program could not start, the platform's way.
+void ReportStartFailure(const Status& status);
+
+}  // namespace zs
