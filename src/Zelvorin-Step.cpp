@@ -4,6 +4,7 @@
 #include <cstdlib>
 #include <memory>
 
+#include "editor/editor_hooks.h"
 #include "platform/clock.h"
 #include "platform/fltk/fltk_gui.h"
 #include "platform/posix/posix_process.h"
@@ -28,6 +29,7 @@ int main() {
     zs::Services services{gui, *input, serial, process, system, zs::RealClock()};
 
     zs::Program program(services);
+    zs::ProgramEditor editor(program.shell(), services, program.state());
     program.StartUp();
     const int code = program.Run();
     // The player and cursor threads end with the process, as a closed window promises: joining

@@ -12,6 +12,8 @@ namespace zs {
 class RList {
 public:
     void clear();
+    // Makes room for count steps, so that loading a large program does not move them repeatedly.
+    void reserve(long count) { steps_.reserve(count > 0 ? static_cast<std::size_t>(count) : 0); }
     // Inserts an all-empty step after the current one (at the end of an empty list); it becomes current.
     Step& add();
     // Inserts an all-empty step before the current one (at the front of an empty list); it becomes current.

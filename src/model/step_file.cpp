@@ -1,6 +1,7 @@
 // Reading a step file's text into the step list.
 #include "model/step_file.h"
 
+#include <algorithm>
 #include <filesystem>
 #include <fstream>
 
@@ -56,8 +57,9 @@ void AppendStep(RList& list, const StepTypeInfo& type, std::string_view line) {
 }
 
 // Reads the CODE lines that follow the header into list, which is emptied first.
-void ReadCodeLines(LineCursor& lines, RList& list, LoadResult& result) {
+void ReadCodeLines(LineCursor& lines, std::size_t lineCount, RList& list, LoadResult& result) {
     list.clear();
+    list.reserve(static_cast<long>(lineCount));
     std::string_view line;
     while (lines.next(line)) {
         if (line.empty()) continue;
@@ -121,7 +123,8 @@ LoadResult ParseStepFile(std::string_view content, RList& list, std::string& fil
     lines.next(userDateLine);
     lines.next(informationLine);
     fileInformationLine = informationLine;
-    ReadCodeLines(lines, list, result);
+    const auto lineEnds = static_cast<std::size_t>(std::count(content.begin(), content.end(), '\n'));
+    ReadCodeLines(lines, lineEnds, list, result);
     return result;
 }
 

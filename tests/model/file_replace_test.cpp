@@ -113,11 +113,25 @@ TEST_F(FileReplace, LoadReadsWhatWasWritten) {
     list.add().RECORDtype = 9;
     list.current().MessageText = "hi";
     ASSERT_TRUE(WriteFileReplacing(file.string(), WriteStepFileText(list, "u", "info").text));
-    RList loaded;
+    RList loaded;  // a load replaces whatever program was there
+    for (int i = 0; i < 3; ++i) loaded.add().RECORDtype = 7;
     std::string info;
     EXPECT_EQ(LoadStepFile(file.string(), loaded, info).outcome, LoadOutcome::Loaded);
     EXPECT_EQ(loaded.steps(), list.steps());
     EXPECT_EQ(info, "info");
+}
+
+TEST_F(FileReplace, SavingThroughASymbolicLinkReplacesTheFileItPointsTo) {
+    const fs::path file = folder_ / "real.stp";
+    const fs::path link = folder_ / "link.stp";
+    WriteBytes(file, "old");
+    std::error_code error;
+    fs::create_symlink(file, link, error);
+    if (error) GTEST_SKIP() << "no symbolic links here: " << error.message();
+    ASSERT_TRUE(WriteFileReplacing(link.string(), "new"));
+    EXPECT_TRUE(fs::is_symlink(link));
+    EXPECT_EQ(ReadBytes(file), "new");
+    EXPECT_EQ(Names(folder_), (std::set<std::string>{"link.stp", "real.stp"}));
 }
 
 TEST_F(FileReplace, LoadOfAMissingFileOrAFolderTouchesNothing) {

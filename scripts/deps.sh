@@ -1,0 +1,27 @@
+#!/usr/bin/env bash
+# Installs the Debian packages the build and the tests need, when any is missing.
+set -euo pipefail
+
+packages=(
+  build-essential cmake ninja-build pkg-config python3
+  libgtest-dev libgmock-dev googletest libbenchmark-dev
+  clang libclang-rt-14-dev
+  libfltk1.3-dev libx11-dev libxtst-dev libxi-dev libxcursor-dev libxinerama-dev libxft-dev
+  xvfb xdotool x11-utils x11-xserver-utils x11-apps imagemagick fonts-liberation poppler-utils socat
+  g++-mingw-w64-x86-64 wine wine64
+)
+
+missing=()
+for package in "${packages[@]}"; do
+  status=$(dpkg-query -W -f='${Status}' "$package" 2>/dev/null || true)
+  [[ "$status" == "install ok installed" ]] || missing+=("$package")
+done
+
+if ((${#missing[@]})); then
+  echo "Installing: ${missing[*]}"
+  sudo_cmd=()
+  [[ $(id -u) -eq 0 ]] || sudo_cmd=(sudo)
+  "${sudo_cmd[@]}" apt-get update -qq
+  DEBIAN_FRONTEND=noninteractive "${sudo_cmd[@]}" apt-get install -y -qq \
+    "${missing[@]}" >/dev/null
+fi

@@ -1,0 +1,48 @@
+#!/usr/bin/env bash
+# Installs what is missing, builds Zelvorin-Step in every configuration CI checks, runs every test:
+# unit, Linux platform and X11 tests (own Xvfb), AddressSanitizer + UndefinedBehaviorSanitizer,
+# ThreadSanitizer, the Windows build under Wine, and each fuzz target for a bounded time.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+root=$PWD
+out=${ZS_BUILD_ROOT:-$root/out}
+fuzz_seconds=${ZS_FUZZ_SECONDS:-60}
+jobs=$(nproc)
+
+scripts/deps.sh
+
+stage() { printf '\n==== %s ====\n' "$*"; }
+
+configure_and_build() {  # dir, cmake options...
+  local dir=$1; shift
+  cmake -S "$root" -B "$dir" -G Ninja "$@" >"$dir.configure.log" 2>&1 || { cat "$dir.configure.log"; return 1; }
+  cmake --build "$dir" -j "$jobs"
+}
+
+mkdir -p "$out"
+
+stage "Linux build and all tests (unit, platform, X11 under Xvfb)"
+configure_and_build "$out/linux" -DZS_BENCH=ON
+scripts/with-xvfb.sh ctest --test-dir "$out/linux" --output-on-failure -j 2
+
+stage "AddressSanitizer + UndefinedBehaviorSanitizer"
+configure_and_build "$out/asan" -DZS_SANITIZE=address,undefined -DZS_NATIVE=OFF
+ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1 \
+  ctest --test-dir "$out/asan" --output-on-failure -j 2
+
+stage "ThreadSanitizer"
+configure_and_build "$out/tsan" -DZS_SANITIZE=thread -DZS_NATIVE=OFF
+TSAN_OPTIONS="halt_on_error=1 second_deadlock_stack=1" \
+  ctest --test-dir "$out/tsan" --output-on-failure -j 2
+
+stage "Windows build (mingw-w64, static) and its unit tests under Wine"
+configure_and_build "$out/win" -DCMAKE_TOOLCHAIN_FILE="$root/cmake/mingw-w64.cmake"
+scripts/wine-tests.sh "$out/win"
+
+if [[ -f fuzz/CMakeLists.txt ]]; then
+  stage "Fuzz targets (${fuzz_seconds} s each)"
+  CC=clang CXX=clang++ configure_and_build "$out/fuzz" -DZS_FUZZ=ON -DZS_TESTS=OFF -DZS_NATIVE=OFF
+  scripts/run-fuzzers.sh "$out/fuzz" "$fuzz_seconds"
+fi
+
+stage "All test stages passed"

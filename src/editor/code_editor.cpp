@@ -1,0 +1,160 @@
+#include "editor/code_editor.h"
+
+#include <fstream>
+#include <iterator>
+#include <sstream>
+
+#include "Forms/FormEditor.h"
+#include "model/code_lines.h"
+#include "model/step_file.h"
+#include "shell/shell.h"
+
+namespace zs {
+
+using namespace zs::form;
+
+namespace {
+
+constexpr const char* kStepFileFilter = "STEP file (*.stp)|*.stp";
+
+std::string UserDateLineNow(CodeEditor& editor) {
+    return UserDateLine(editor.system.userName(), editor.system.localTime());
+}
+
+void ShowFile(gui::Gui& gui, const std::string& path, const std::vector<std::string>& lines) {
+    gui.setText(kEditorFileNameLabel, FilePart(path));
+    gui.setLines(kEditorText, lines);
+}
+
+void ShowTemplate(CodeEditor& editor) {
+    gui::Gui& gui = editor.panel.gui;
+    gui.setDisabled(kEditorSave, true);
+    gui.setLines(kEditorText, {kFileVersionLine, UserDateLineNow(editor), "", "1;L_Click;50;50;"});
+    gui.setFocus(kEditorText);
+    editor.panel.state.EditorFileName.clear();
+}
+
+// Refreshes the header lines in the text and checks every CODE line; a failure is shown.
+bool CheckedLines(CodeEditor& editor, std::vector<std::string>& lines) {
+    gui::Gui& gui = editor.panel.gui;
+    lines = gui.lines(kEditorText);
+    const CodeLineCheck check = CheckCodeLines(lines, UserDateLineNow(editor));
+    gui.setLines(kEditorText, lines);
+    if (!check.ok) gui.messageBox("Input", check.message, gui::Buttons::Ok);
+    return check.ok;
+}
+
+bool WriteLines(CodeEditor& editor, const std::string& path,
+                const std::vector<std::string>& lines) {
+    std::string content;
+    for (const std::string& line : lines) content += line + "\r\n";
+    if (WriteFileReplacing(path, content)) return true;
+    editor.panel.gui.messageBox(path, "Can't create file", gui::Buttons::Ok);
+    return false;
+}
+
+void ReloadMainProgram(CodeEditor& editor) {
+    AppState& state = editor.panel.state;
+    if (LoadStepFile(state.ProgramFileName, state.list, state.FileInformationLine).outcome !=
+        LoadOutcome::Loaded)
+        return;
+    state.list.first();
+    editor.panel.gui.setText(kTextFileName, FilePart(state.ProgramFileName));
+    GetValues(editor.panel);
+}
+
+// What follows a successful write: label, reload of the main program, confirmation.
+void AfterWrite(CodeEditor& editor) {
+    AppState& state = editor.panel.state;
+    editor.panel.gui.setText(kEditorFileNameLabel, FilePart(state.EditorFileName));
+    if (state.ProgramFileName == state.EditorFileName) ReloadMainProgram(editor);
+    editor.panel.gui.messageBox("OK", "File saved", gui::Buttons::Ok);
+}
+
+}  // namespace
+
+bool ReadFileLines(const std::string& path, std::vector<std::string>& lines) {
+    if (path.empty()) return false;
+    std::ifstream file(path, std::ios::binary);
+    if (!file) return false;
+    std::ostringstream content;
+    content << file.rdbuf();
+    if (file.bad()) return false;
+    lines = SplitLines(content.str());
+    return true;
+}
+
+void OpenCodeEditor(CodeEditor& editor) {
+    gui::Gui& gui = editor.panel.gui;
+    AppState& state = editor.panel.state;
+    gui.setTopmost(kFormMAIN, false);
+    if (!OpenFormEditor(gui)) {
+        gui.setTopmost(kFormMAIN, true);
+        return;
+    }
+    gui.enableWindow(kFormMAIN, false);
+    // A program file that exists but cannot be read gets the template, not an empty text.
+    std::vector<std::string> lines;
+    if (ReadFileLines(state.ProgramFileName, lines)) {
+        state.EditorFileName = state.ProgramFileName;
+        ShowFile(gui, state.EditorFileName, lines);
+    } else {
+        ShowTemplate(editor);
+    }
+    RefreshLineInfo(editor);
+}
+
+void CloseCodeEditor(CodeEditor& editor) {
+    gui::Gui& gui = editor.panel.gui;
+    gui.closeWindow(kFormEditor);
+    gui.enableWindow(kFormMAIN, true);
+    gui.setTopmost(kFormMAIN, true);
+    gui.activateWindow(kFormMAIN);
+}
+
+void CodeEditorOpen(CodeEditor& editor, int /*eventType*/) {
+    gui::Gui& gui = editor.panel.gui;
+    const auto path = gui.fileRequester(gui::FileMode::Open, "Filename", "", kStepFileFilter);
+    if (!path) return;
+    std::vector<std::string> lines;
+    if (!ReadFileLines(*path, lines)) {
+        gui.messageBox("Error", "Can't open file", gui::Buttons::Ok);
+        return;
+    }
+    ShowFile(gui, *path, lines);
+    editor.panel.state.EditorFileName = *path;
+    gui.setDisabled(kEditorSave, false);
+    RefreshLineInfo(editor);
+}
+
+void CodeEditorSave(CodeEditor& editor, int /*eventType*/) {
+    std::vector<std::string> lines;
+    if (!CheckedLines(editor, lines)) return;
+    if (!WriteLines(editor, editor.panel.state.EditorFileName, lines)) return;
+    AfterWrite(editor);
+}
+
+void CodeEditorSaveAs(CodeEditor& editor, int /*eventType*/) {
+    gui::Gui& gui = editor.panel.gui;
+    std::vector<std::string> lines;
+    if (!CheckedLines(editor, lines)) return;
+    const auto chosen = gui.fileRequester(gui::FileMode::Save, "Filename", "", kStepFileFilter);
+    if (!chosen) return;
+    const std::string path = WithStpExtension(*chosen);
+    if (FileExists(path) && gui.messageBox("Confirm", "File already exists! Replace?",
+                                           gui::Buttons::YesNo) != gui::Answer::Yes)
+        return;
+    if (!WriteLines(editor, path, lines)) return;
+    editor.panel.state.EditorFileName = path;
+    AfterWrite(editor);
+}
+
+void RefreshLineInfo(CodeEditor& editor) {
+    gui::Gui& gui = editor.panel.gui;
+    const LineInformation info = LineInfo(gui.lines(kEditorText), gui.cursorLine(kEditorText));
+    gui.setText(kEditorInfoLine1, info.line1);
+    gui.setText(kEditorInfoLine2, info.line2);
+    gui.setText(kEditorInfoLine3, info.line3);
+}
+
+}  // namespace zs

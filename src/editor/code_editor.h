@@ -1,0 +1,34 @@
+// The text editor window's commands: opening it on the loaded program's file (or a template),
+// Open, Save, Save as, the line information and the close box. It works on files on disk and
+// reloads the main window's program when it saves that same file.
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "editor/editor_panel.h"
+#include "platform/system.h"
+
+namespace zs {
+
+struct CodeEditor {
+    EditorPanel& panel;  // the main window's panel, shown again after a reload
+    SystemInfo& system;  // user name and time for the header line
+};
+
+// Menu item 85: opens window 103; the main window is disabled and not top-most meanwhile.
+void OpenCodeEditor(CodeEditor& editor);
+// The close box of window 103: the main window is enabled and top-most again.
+void CloseCodeEditor(CodeEditor& editor);
+
+void CodeEditorOpen(CodeEditor& editor, int eventType);    // button 105
+void CodeEditorSave(CodeEditor& editor, int eventType);    // button 106
+void CodeEditorSaveAs(CodeEditor& editor, int eventType);  // button 107
+
+// The three information lines for the text line that holds the cursor.
+void RefreshLineInfo(CodeEditor& editor);
+
+// The lines of the file at path; false when it cannot be read.
+bool ReadFileLines(const std::string& path, std::vector<std::string>& lines);
+
+}  // namespace zs

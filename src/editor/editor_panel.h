@@ -1,0 +1,45 @@
+// The step editor panel of the main window: showing the current step in the field set of its
+// type, switching sets when a kind combo changes, and choosing the file of an Execute step.
+#pragma once
+
+#include <functional>
+#include <string>
+
+#include "model/app_state.h"
+#include "platform/gui.h"
+
+namespace zs {
+
+// The shell's message routine: lifts the main window's top-most state while the box is open.
+using ShowMessage = std::function<void(const std::string& title, const std::string& text)>;
+
+// What the panel handlers work on. Lives on the UI thread; the player reaches it via runOnUi.
+struct EditorPanel {
+    gui::Gui& gui;
+    AppState& state;
+    ShowMessage message;
+    // Items in the step-number combos 27 and 39 as last filled; -1 before the first fill.
+    long filledStepCount = -1;
+};
+
+// Combos are read and written by their selected item, the same on every backend. A text that
+// is no item selects nothing; nothing selected reads as "".
+std::string ComboText(gui::Gui& gui, int combo);
+void ShowInCombo(gui::Gui& gui, int combo, const std::string& text);
+
+// Shows the current step (the first one if none is current) in the panel.
+void GetValues(EditorPanel& panel);
+
+// Gadget 69 changed: show the field set its text names; the step itself is not touched.
+void FormMAIN_ComboType_Event(EditorPanel& panel, int eventType);
+// Gadget 16 changed: the string field or the key combo, with label 20 to match.
+void Combo_KeyboardType_Events(EditorPanel& panel, int eventType);
+// Gadget 33 changed: the format hint of label 37.
+void Combo_COMtype_Events(EditorPanel& panel, int eventType);
+// Button 47: a file requester whose path goes into gadget 46.
+void ChooseExecuteFile(EditorPanel& panel, int eventType);
+
+// Hides the nine field sets.
+void HideFieldSets(gui::Gui& gui);
+
+}  // namespace zs
