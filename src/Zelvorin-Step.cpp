@@ -3,6 +3,7 @@
 #include <cstdlib>
 #include <memory>
 
+#include "editor/editor_hooks.h"
 #include "platform/native_services.h"
 #include "shell/program.h"
 
@@ -13,7 +14,9 @@ int main() {
         zs::ReportStartFailure(status);
         return 1;
     }
-    zs::Program program(native->services());
+    zs::Services& services = native->services();
+    zs::Program program(services);
+    zs::ProgramEditor editor(program.shell(), services, program.state());
     program.StartUp();
     const int code = program.Run();
     // The player and cursor threads end with the process, as a closed window promises: joining

@@ -12,6 +12,8 @@ using namespace form;
 namespace {
 
 constexpr const char* kStepFileFilter = "STEP file (*.stp)|*.stp";
+// Each notice holds the UI for 600 ms: a file full of foreign lines must not freeze it for minutes.
+constexpr std::size_t kMaxTypeNotices = 10;
 
 }  // namespace
 
@@ -61,6 +63,12 @@ void Shell::FileNew() {
     EditScreen(true);
 }
 
+void Shell::ShowTypeNotices(const std::vector<std::string>& notices) {
+    for (std::size_t i = 0; i < notices.size() && i < kMaxTypeNotices; ++i) Notice(notices[i]);
+    if (notices.size() > kMaxTypeNotices)
+        Notice(std::to_string(notices.size() - kMaxTypeNotices) + " more unknown recordtypes");
+}
+
 void Shell::FileOpen() {
     const auto path = services_.gui.fileRequester(gui::FileMode::Open, "Filename", "",
                                                   kStepFileFilter);
@@ -74,7 +82,7 @@ void Shell::FileOpen() {
         Message(kFileVersionLine, "Wrong File-Version");
         return;
     }
-    for (const std::string& notice : result.notices) Notice(notice);
+    ShowTypeNotices(result.notices);
     state_.ProgramFileName = *path;
     state_.list.first();
     ShowCurrentStep();

@@ -19,9 +19,9 @@ Program::Program(Services& services)
       shell_(services, state_),
       ui_(shell_, services.gui),
       actions_(state_, services.input, services.serial),
-      commands_(state_, services.gui, ui_, [this] {
-          if (player_) player_->wake();
-      }) {
+      commands_(
+          state_, services.gui, ui_, [this] { if (player_) player_->wake(); },
+          [this] { if (player_) player_->newRun(); }) {
     AttachPlayback();
 }
 

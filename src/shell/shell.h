@@ -94,6 +94,7 @@ private:
     void DispatchWindowClose(int window);
     void ShowCurrentStep();
     void ShowProgramLoaded();
+    void ShowTypeNotices(const std::vector<std::string>& notices);
     int StoreEditorFields();
     bool WriteProgram();
     void CursorThreadLoop();

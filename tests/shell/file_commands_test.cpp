@@ -129,6 +129,21 @@ TEST_F(FileCommandsTest, OpenReportsEachUnknownTypeAndKeepsReading) {
     EXPECT_EQ(state.ProgramFileName, Path("odd.stp"));
 }
 
+// Regression: every unknown line held the window for 600 ms, so a foreign file of a few thousand
+// lines froze the program for many minutes. Ten notices and a count of the rest now.
+TEST_F(FileCommandsTest, ManyUnknownTypesGiveTenNoticesAndACount) {
+    std::string text = "Zelvorin-Step 2.5\r\nu\r\n\r\n";
+    for (int i = 0; i < 2500; ++i) text += "x" + std::to_string(i) + ";\r\n";
+    WriteFileBytes(folder / "foreign.stp", text + "3;1.0;\r\n");
+    OpenProgram(Path("foreign.stp"));
+    const auto notices = NoticeTexts();
+    ASSERT_EQ(notices.size(), 11u);
+    EXPECT_EQ(notices[0], "Unknown recordtype: x0");
+    EXPECT_EQ(notices[9], "Unknown recordtype: x9");
+    EXPECT_EQ(notices[10], "2490 more unknown recordtypes");
+    EXPECT_EQ(state.list.size(), 1);
+}
+
 TEST_F(FileCommandsTest, SaveWritesHeaderAndStepsThenReportsIt) {
     WriteFileBytes(folder / "prog.stp", kProgram);
     OpenProgram(Path("prog.stp"));
