@@ -9,39 +9,13 @@
 
 #include "platform/clock.h"
 #include "platform/headless/headless_gui.h"
+#include "platform/headless/quiet_services.h"
 #include "platform/headless/recording_process.h"
 #include "player/commands.h"
 #include "player/player.h"
 
 namespace zs {
 namespace {
-
-class QuietInput final : public Input {
-public:
-    void movePointer(int, int) override {}
-    void mouseButton(MouseButton, bool) override {}
-    void key(int, bool) override {}
-    bool textIsUtf8() const override { return true; }
-    KeyScan scanChar(char32_t) override { return {}; }
-    void typeUnlisted(char32_t) override {}
-    bool escapePressed() override { return false; }
-    Point pointerPosition() override { return {}; }
-};
-
-class NoSerial final : public SerialPorts {
-public:
-    Status open(const std::string&, const SerialSettings&, std::unique_ptr<SerialPort>&) override {
-        return Status::failure("open", "none");
-    }
-};
-
-class NoSystem final : public SystemInfo {
-public:
-    std::string userName() override { return ""; }
-    LocalTime localTime() override { return {}; }
-    std::string ownExecutablePath() override { return ""; }
-    int screenPixelsPerInch() override { return 96; }
-};
 
 class NoActions final : public StepActions {
 public:
@@ -104,9 +78,9 @@ struct RunTimes {
 struct Bench {
     gui::HeadlessGui gui;
     QuietInput input;
-    NoSerial serial;
+    NoSerialPorts serial;
     RecordingProcessStarter process;
-    NoSystem system;
+    FixedSystemInfo system;
     MeasuringClock clock;
     Services services{gui, input, serial, process, system, clock};
     AppState state;

@@ -11,39 +11,12 @@
 #include "Forms/FormMAIN.h"
 #include "editor/editor_hooks.h"
 #include "platform/headless/headless_gui.h"
+#include "platform/headless/quiet_services.h"
 #include "platform/headless/recording_process.h"
 #include "shell/program.h"
 
 namespace zs {
 namespace {
-
-class QuietInput final : public Input {
-public:
-    void movePointer(int, int) override {}
-    void mouseButton(MouseButton, bool) override {}
-    void key(int, bool) override {}
-    bool textIsUtf8() const override { return true; }
-    KeyScan scanChar(char32_t) override { return {}; }
-    void typeUnlisted(char32_t) override {}
-    bool escapePressed() override { return false; }
-    Point pointerPosition() override { return {}; }
-};
-
-class NoSerial final : public SerialPorts {
-public:
-    Status open(const std::string&, const SerialSettings&, std::unique_ptr<SerialPort>&) override {
-        return Status::failure("open", "none");
-    }
-};
-
-// The program's folder does not exist, so no help document is written anywhere.
-class BenchSystem final : public SystemInfo {
-public:
-    std::string userName() override { return "bench"; }
-    LocalTime localTime() override { return {}; }
-    std::string ownExecutablePath() override { return "/nonexistent-zs-bench/Zelvorin-Step"; }
-    int screenPixelsPerInch() override { return 96; }
-};
 
 struct Bench {
     explicit Bench(long steps) {
@@ -67,9 +40,9 @@ struct Bench {
 
     gui::HeadlessGui gui;
     QuietInput input;
-    NoSerial serial;
+    NoSerialPorts serial;
     RecordingProcessStarter process;
-    BenchSystem system;
+    FixedSystemInfo system;
     Services services{gui, input, serial, process, system, RealClock()};
     Program program{services};
     ProgramEditor editor{program.shell(), services, program.state()};

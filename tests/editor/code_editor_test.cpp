@@ -7,7 +7,7 @@
 
 #include "Forms/FormEditor.h"
 #include "editor_fixture.h"
-#include "support/fake_services.h"
+#include "platform/headless/quiet_services.h"
 
 namespace fs = std::filesystem;
 

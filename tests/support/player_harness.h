@@ -17,7 +17,7 @@
 #include "platform/services.h"
 #include "player/commands.h"
 #include "player/player.h"
-#include "support/fake_services.h"
+#include "platform/headless/quiet_services.h"
 
 namespace zs::test {
 
@@ -78,7 +78,7 @@ public:
 
     VirtualClock clock;
     gui::HeadlessGui gui{&clock};
-    EscapeInput input;
+    QuietInput input;
     NoSerialPorts serial;
     RecordingProcessStarter process;
     FixedSystemInfo system;

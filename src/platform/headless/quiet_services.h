@@ -1,5 +1,5 @@
-// Small stand-ins for the services a test does not look at, and an Input whose Escape key the
-// test presses.
+// Quiet stand-ins for the services a test or benchmark does not look at: an Input that sends
+// nowhere (its Escape key pressed on request), no serial ports, fixed system facts.
 #pragma once
 
 #include <atomic>
@@ -10,10 +10,10 @@
 #include "platform/serial.h"
 #include "platform/system.h"
 
-namespace zs::test {
+namespace zs {
 
 // Input that does nothing but report Escape once after pressEscape().
-class EscapeInput final : public Input {
+class QuietInput final : public Input {
 public:
     void pressEscape() { escape_ = true; }
     bool escapePressed() override { return escape_.exchange(false); }
@@ -37,12 +37,13 @@ public:
     }
 };
 
+// The program's file lies in a folder that does not exist, so no help document is written.
 class FixedSystemInfo final : public SystemInfo {
 public:
     std::string userName() override { return "tester"; }
     LocalTime localTime() override { return {2024, 1, 2, 3, 4, 5}; }
-    std::string ownExecutablePath() override { return "/opt/zs/Zelvorin-Step"; }
+    std::string ownExecutablePath() override { return "/nonexistent-zs/Zelvorin-Step"; }
     int screenPixelsPerInch() override { return 96; }
 };
 
-}  // namespace zs::test
+}  // namespace zs
