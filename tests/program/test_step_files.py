@@ -49,6 +49,7 @@ class StepFiles(zs.ProgramTestCase):
         self.assert_same_but_line_2(original, copy)
         shot = zs.artefact_path("loaded-program.png")
         if shot:
+            time.sleep(1.5)  # the "File saved" notice lies over the window for 600 ms
             zs.screenshot(shot, program.window)
 
     def test_save_as_appends_the_extension_and_asks_before_replacing(self):
