@@ -108,6 +108,20 @@ def window_property(window, name):
     return run("xprop", "-id", str(window), name, check=False)
 
 
+def visible_top_levels():
+    """Ids of the mapped children of the root, pop-up menus included."""
+    out = run("xdotool", "search", "--onlyvisible", "--maxdepth", "1", "--name", "", check=False)
+    return {int(i) for i in out.split()}
+
+
+def click_for_popup(x, y, timeout=DEFAULT_TIMEOUT):
+    """Clicks at a screen position and waits for a new window there (a menu pops up)."""
+    before = visible_top_levels()
+    click_at(x, y)
+    poll(lambda: visible_top_levels() - before, timeout, what="a pop-up window")
+    time.sleep(0.1)  # mapped is not yet drawn and listening; a little grace
+
+
 def focused_window():
     out = run("xdotool", "getwindowfocus", "-f", check=False).strip()
     return int(out) if out.isdigit() else 0
@@ -246,10 +260,11 @@ class Program:
     def open_menu(self, title):
         """Opens a menu title by clicking the bar's first title and walking right."""
         x, y, _, _ = geometry(self.window)
-        click_at(x + 12, y + self.menu_height // 2)
+        click_for_popup(x + 12, y + self.menu_height // 2)
         index = MENU_ORDER.index(title)
         if index:
             key(*["Right"] * index)
+            time.sleep(0.3)  # the next title's pop-up replaces the first one
 
     def menu(self, title, item, disabled=()):
         """Chooses a menu item by the keyboard; disabled: items disabled just now."""
@@ -257,13 +272,12 @@ class Program:
         if item not in enabled:
             raise ValueError("%s > %s is not enabled" % (title, item))
         self.open_menu(title)
-        time.sleep(0.3)  # the menu window maps asynchronously; keys before it would be lost
         key(*["Down"] * (enabled.index(item) + 1), "Return")
 
     def choose_step_type(self, number):
         """Picks a step type in the combo by a click and the keyboard (1 for "1 Mouse")."""
-        self.click(*TYPE_COMBO)
-        time.sleep(0.3)  # the pop-up opens on the current type; Up stops at the first one
+        click_for_popup(*self.client_to_screen(*TYPE_COMBO))
+        # The pop-up opens on the current type; Up stops at the first one.
         key(*["Up"] * len(STEP_TYPES), *["Down"] * (number - 1), "Return")
 
     def screenshot(self, name):
