@@ -322,12 +322,21 @@ class ProgramTestCase(unittest.TestCase):
     def start_program(self):
         program = Program()
         self.addCleanup(program.cleanup)
+        self.addCleanup(self.assert_clean_log, program)  # runs first: cleanups go last-in first
         try:
             program.start()
         except Exception:
             print(program.log())
             raise
         return program
+
+    def assert_clean_log(self, program):
+        """Fails on reports of a sanitizer build in the program's output."""
+        program.stop()
+        log = program.log()
+        for mark in ("ERROR: AddressSanitizer", "runtime error:", "WARNING: ThreadSanitizer",
+                     "ERROR: LeakSanitizer"):
+            self.assertNotIn(mark, log, log)
 
 
 def write_step_file(path, code_lines, info=""):
