@@ -1,7 +1,6 @@
 """Playing step programs into the X test client, with Pause, Play, Stop and Escape.
 
-  ZS_PROGRAM=build/src/Zelvorin-Step ZS_X11_TEST_CLIENT=build/tests/x11/zs_x11_test_client \
-      scripts/with-xvfb.sh python3 tests/program/test_editing_playback.py
+  ZS_PROGRAM=build/src/Zelvorin-Step scripts/with-xvfb.sh python3 tests/program/test_editing_playback.py
 
 Waits are polls with deadlines. Where a test shows that something did NOT happen, it waits
 until well after it would have happened (a delay step's length and more), then syncs with the

@@ -4,9 +4,10 @@ chooser, the text editor window, and the X test client that played input lands i
 Gadget places are client coordinates of the main window (below its menu bar): the editor panel
 68 lies at 16,85, its field sets at 5,25 inside it (so at 21,110), as the program lays them out.
 
-The X test client (zs_x11_test_client, path in $ZS_X11_TEST_CLIENT) writes one line per event
-(READY, KEY, BUTTON, SYNC). A sync request is a ClientMessage sent to its window; once its SYNC
-line is back, every key and click that the server delivered before the request is in its log."""
+The X test client (zs_x11_test_client: $ZS_X11_TEST_CLIENT, else the one in the build tree of
+$ZS_PROGRAM) writes one line per event (READY, KEY, BUTTON, SYNC). A sync request is a
+ClientMessage sent to its window; once its SYNC line is back, every key and click that the
+server delivered before the request is in its log."""
 
 import ctypes
 import ctypes.util
@@ -127,8 +128,8 @@ def start_program(testcase, attempts=3):
 def open_step_file(program, name, code_lines):
     """Writes a step file into the program's folder and loads it through File > Open."""
     zs_program.write_step_file(program.file(name), code_lines)
-    disabled = zs_program.DISABLED_AT_START if not program_has_file(program) else ()
-    program.menu("File", "Open", disabled=disabled)
+    # Open is the first item and always enabled: what is disabled after it does not matter.
+    program.menu("File", "Open", disabled=zs_program.DISABLED_AT_START)
     answer_file_chooser(name)
     program.has_file = True
 
@@ -262,6 +263,18 @@ def _send_client_message(window, message_type, value):
         xlib.XCloseDisplay(display)
 
 
+def client_path():
+    """$ZS_X11_TEST_CLIENT, else the client in the build tree that holds $ZS_PROGRAM."""
+    path = os.environ.get("ZS_X11_TEST_CLIENT")
+    if path:
+        return path
+    program = os.environ.get("ZS_PROGRAM")
+    if not program:
+        return None
+    build = os.path.dirname(os.path.dirname(os.path.abspath(program)))
+    return os.path.join(build, "tests", "x11", "zs_x11_test_client")
+
+
 class Key:
     """One key press as the client reported it."""
 
@@ -276,7 +289,7 @@ class TestClient:
     """zs_x11_test_client at x, y with the given size; it takes the focus when it comes up."""
 
     def __init__(self, folder, x=800, y=100, width=400, height=300, timeout=30):
-        program = os.environ.get("ZS_X11_TEST_CLIENT")
+        program = client_path()
         if not program or not os.path.isfile(program):
             raise unittest.SkipTest("ZS_X11_TEST_CLIENT does not name the X test client")
         self.log_path = os.path.join(folder, "client.log")
