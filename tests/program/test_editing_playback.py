@@ -106,6 +106,27 @@ class PlaybackTest(unittest.TestCase):
         self.program.click(*ze.PLAY)  # the controls are back: a new run from step 1
         self.assertEqual(self.client.wait_for_text("aab"), "aab")
 
+    def test_stop_while_paused_then_play_starts_a_new_run(self):
+        self.load(self.a_delay_b())
+        self.program.click(*ze.PLAY)
+        self.client.wait_for_text("a")
+        self.wait_for_running_countdown()
+        self.program.click(*ze.PAUSE)
+        self.settled_countdown()
+        self.program.click(*ze.STOP)
+        self.program.click(*ze.PLAY)
+        self.assertEqual(self.client.wait_for_text("aab"), "aab")
+
+    def test_play_from_current_step_skips_the_steps_before_it(self):
+        self.load(self.a_delay_b())
+        self.program.click(*ze.navigation_button(62))  # last: types "b"
+        self.program.click(*ze.navigation_button(59))  # previous: the click before it
+        self.program.menu("Control", "Play from current step", disabled={"Pause", "Stop"})
+        self.client.wait_for_text("b")
+        self.client.sync()
+        self.assertEqual(self.client.text(), "b")
+        self.assertEqual(self.client.buttons(), [(1, self.cx, self.cy)])
+
     def test_escape_in_another_window_stops_the_run(self):
         self.load(self.a_delay_b())
         self.program.click(*ze.PLAY)
