@@ -79,6 +79,11 @@ class PlaybackTest(unittest.TestCase):
         self.assertIn(XK_F2, [k.keysym for k in self.client.keys()])
         ze.shot(self.program, "playback-done.png")
 
+    def test_characters_beyond_the_keyboard_layout_arrive(self):
+        self.load([self.click_into_client(), "2;String;Grüße, 5 € @ naïve;"])
+        self.program.click(*ze.PLAY)
+        self.assertEqual(self.client.wait_for_text("naïve"), "Grüße, 5 € @ naïve")
+
     def test_pause_holds_the_run_and_play_resumes_it(self):
         self.load(self.a_delay_b())
         self.program.click(*ze.PLAY)

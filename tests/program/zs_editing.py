@@ -125,9 +125,16 @@ def start_program(testcase, attempts=3):
             program.cleanup()
 
 
+def write_utf8_step_file(path, code_lines):
+    """A step file as the Linux program keeps text: UTF-8, CR LF line ends."""
+    lines = ["Zelvorin-Step 2.5", "tester  -  01.01.2026 00:00", ""] + list(code_lines)
+    with open(path, "wb") as f:
+        f.write("".join(line + "\r\n" for line in lines).encode("utf-8"))
+
+
 def open_step_file(program, name, code_lines):
     """Writes a step file into the program's folder and loads it through File > Open."""
-    zs_program.write_step_file(program.file(name), code_lines)
+    write_utf8_step_file(program.file(name), code_lines)
     # Open is the first item and always enabled: what is disabled after it does not matter.
     program.menu("File", "Open", disabled=zs_program.DISABLED_AT_START)
     answer_file_chooser(name)
