@@ -14,7 +14,11 @@ class CodeEditorTest(unittest.TestCase):
 
     def open_editor(self, program):
         program.menu("Tools", "Editor")
-        return zs_program.wait_window(ze.EDITOR_TITLE)
+        editor = zs_program.wait_window(ze.EDITOR_TITLE)
+        # The keyboard goes to the editor at once, not to the main window it disables.
+        zs_program.poll(lambda: zs_program.focused_window() == editor,
+                        what="focus on the editor window")
+        return editor
 
     def retype_line(self, editor, line, text):
         ze.editor_click_line(editor, line)
@@ -56,6 +60,19 @@ class CodeEditorTest(unittest.TestCase):
         saved = ze.save_program_as(program, "after.stp")
         self.assertEqual(ze.code_lines(saved),
                          ["1;L_Click;50;60;first", "2;String;new text;", "3;1.5;wait"])
+
+    def test_without_a_program_file_the_template_takes_typing_and_save_as_writes_it(self):
+        program = ze.start_program(self)
+        program.menu("File", "New", disabled=zs_program.DISABLED_AT_START)
+        editor = self.open_editor(program)
+        key("ctrl+End", "Return")  # typed at once, without a click into the text
+        type_text("9;hello;")
+        ex, ey, _, _ = zs_program.geometry(editor)
+        zs_program.click_at(ex + 125, ey + 12)  # Save as
+        ze.answer_file_chooser("template.stp")
+        program.answer_box("OK")
+        self.assertEqual(ze.code_lines(program.file("template.stp")),
+                         ["1;L_Click;50;50;", "9;hello;"])
 
 
 if __name__ == "__main__":
