@@ -98,10 +98,10 @@ def geometry(window):
 
 
 def stacking_order():
-    """Ids of the root's children, bottom to top."""
+    """Ids of the root's children, bottom to top (xwininfo lists them top first)."""
     out = run("xwininfo", "-root", "-children")
     ids = re.findall(r"^\s+(0x[0-9a-f]+)\s", out, re.MULTILINE)
-    return [int(i, 16) for i in ids]
+    return [int(i, 16) for i in reversed(ids)]
 
 
 def window_property(window, name):
@@ -263,8 +263,8 @@ class Program:
     def choose_step_type(self, number):
         """Picks a step type in the combo by a click and the keyboard (1 for "1 Mouse")."""
         self.click(*TYPE_COMBO)
-        time.sleep(0.3)
-        key("Home", *["Down"] * (number - 1), "Return")
+        time.sleep(0.3)  # the pop-up opens on the current type; Up stops at the first one
+        key(*["Up"] * len(STEP_TYPES), *["Down"] * (number - 1), "Return")
 
     def screenshot(self, name):
         """A shot of the main window; kept in the artefact folder when there is one."""
@@ -274,17 +274,23 @@ class Program:
     # --- dialogs ------------------------------------------------------------------------------
 
     def answer_file_chooser(self, path, timeout=DEFAULT_TIMEOUT):
-        """Types a full path into the file chooser's filename field and presses Return.
+        """Names a file of the program's folder in the file chooser and presses Return.
 
-        The chooser gives its filename field the focus when it shows; Ctrl+A selects what is
-        there (a default name or a completion), so the typed path replaces it."""
+        The chooser opens in the program's working folder (its own folder here) with the focus
+        on the filename field, which holds that folder's path, selected. End keeps the path and
+        the name is typed after it. Typing over the selection does not work: the chooser takes
+        a first character without a folder as a change of folder and rewrites the field under
+        the cursor. The field also completes a name from the folder as it is typed, so a name
+        that is the start of another file's name would choose that file; tests avoid such
+        names."""
+        if os.path.dirname(os.path.abspath(path)) != os.path.abspath(self.folder):
+            raise ValueError("the chooser is driven only within the program's folder: " + path)
         chooser = wait_window("Filename", timeout)
         poll(lambda: focused_window() == chooser, timeout, what="focus on the file chooser")
-        time.sleep(0.3)  # the chooser scans its folder after it shows
-        key("ctrl+a")
-        type_text(path)
-        # The field completes a typed name from the folder; End leaves the text as typed.
-        key("End", "Return")
+        time.sleep(0.5)  # the chooser scans its folder after it shows
+        key("End")
+        type_text(os.path.basename(path))
+        key("Return")
         wait_no_window("Filename", timeout)
 
     def answer_box(self, title, yes=True, timeout=DEFAULT_TIMEOUT):

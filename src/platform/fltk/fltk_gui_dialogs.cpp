@@ -85,7 +85,10 @@ Answer showMessageBox(const std::string& title, const std::string& text, Buttons
     fl_measure(label.c_str(), textW, textH, 0);
     int buttonCount = buttons == Buttons::YesNo ? 2 : 1;
     int rowW = buttonCount * kButtonW + (buttonCount - 1) * 8;
-    int w = std::max({textW, rowW, 160}) + 2 * kMargin;
+    // A left-aligned label is drawn 3 pixels in from each side of its box; without that room
+    // the measured text would wrap once more.
+    constexpr int kLabelInset = 6;
+    int w = std::max({textW + kLabelInset, rowW, 160}) + 2 * kMargin;
     int h = textH + kButtonH + 3 * kMargin;
 
     Fl_Group::current(nullptr);

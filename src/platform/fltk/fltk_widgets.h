@@ -15,10 +15,13 @@ public:
 };
 
 // An engraved border with its caption at the top left, drawn into the border line. It draws
-// no background, so that gadgets lying over it stay visible.
+// no background, so that gadgets lying over it stay visible. The caption counts as an inside
+// label, or the enclosing group would draw it a second time, centred above the frame.
 class CaptionFrame : public Fl_Group {
 public:
-    CaptionFrame(int x, int y, int w, int h) : Fl_Group(x, y, w, h) {}
+    CaptionFrame(int x, int y, int w, int h) : Fl_Group(x, y, w, h) {
+        align(FL_ALIGN_TOP_LEFT | FL_ALIGN_INSIDE);
+    }
 
 protected:
     void draw() override;

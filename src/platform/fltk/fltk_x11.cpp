@@ -50,6 +50,64 @@ bool isViewable(Window window) {
            attributes.map_state == IsViewable;
 }
 
+bool isTopLevelAbove(Window window) {
+    XWindowAttributes attributes{};
+    if (!XGetWindowAttributes(fl_display, window, &attributes)) return false;
+    return attributes.map_state == IsViewable && !attributes.override_redirect &&
+           hasAboveState(window);
+}
+
+// A window of another program that would hide a top-most one. The program's own windows
+// (alerts of the file chooser, pop-up menus) are meant to lie above it.
+bool coversAbove(Window window) {
+    if (fl_find(window)) return false;
+    XWindowAttributes attributes{};
+    return XGetWindowAttributes(fl_display, window, &attributes) &&
+           attributes.map_state == IsViewable && !attributes.override_redirect &&
+           !hasAboveState(window);
+}
+
+// Without a window manager nothing keeps a top-most window on top: when an ordinary window
+// of another program lands above one, all top-most windows are raised again in their own order,
+// so that a dialog stays above the window it belongs to.
+void restackTopMost(Window obscured) {
+    Window root = 0, parent = 0, *children = nullptr;
+    unsigned int count = 0;
+    if (!XQueryTree(fl_display, RootWindow(fl_display, fl_screen), &root, &parent, &children,
+                    &count)) {
+        return;
+    }
+    std::vector<Window> order(children, children + count);  // bottom to top
+    if (children) XFree(children);
+    auto at = std::find(order.begin(), order.end(), obscured);
+    if (at == order.end() || std::none_of(at + 1, order.end(), coversAbove)) return;
+    for (Window window : order) {
+        if (isTopLevelAbove(window)) XRaiseWindow(fl_display, window);
+    }
+    XFlush(fl_display);
+}
+
+int onVisibility(void* xevent, void*) {
+    const auto* event = static_cast<const XEvent*>(xevent);
+    if (event->type == VisibilityNotify && event->xvisibility.state != VisibilityUnobscured &&
+        hasAboveState(event->xvisibility.window) && !windowManagerRunning()) {
+        restackTopMost(event->xvisibility.window);
+    }
+    return 0;  // FLTK handles the event as well
+}
+
+void watchVisibility(Window window) {
+    static bool installed = false;
+    if (!installed) {
+        Fl::add_system_handler(onVisibility, nullptr);
+        installed = true;
+    }
+    XWindowAttributes attributes{};
+    if (XGetWindowAttributes(fl_display, window, &attributes)) {
+        XSelectInput(fl_display, window, attributes.your_event_mask | VisibilityChangeMask);
+    }
+}
+
 }  // namespace
 
 bool windowManagerRunning() {
@@ -82,7 +140,10 @@ void setAbove(unsigned long window, bool on) {
         XChangeProperty(fl_display, window, state, XA_ATOM, 32, PropModeReplace,
                         reinterpret_cast<unsigned char*>(atoms.data()),
                         static_cast<int>(atoms.size()));
-        if (on) XRaiseWindow(fl_display, window);
+        if (on) {
+            watchVisibility(window);
+            XRaiseWindow(fl_display, window);
+        }
     }
     XFlush(fl_display);
 }
