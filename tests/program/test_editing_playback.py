@@ -132,6 +132,13 @@ class PlaybackTest(unittest.TestCase):
         self.assertEqual(self.client.text(), "b")
         self.assertEqual(self.client.buttons(), [(1, self.cx, self.cy)])
 
+    def test_escape_pressed_while_idle_does_not_stop_the_next_run(self):
+        self.load([self.click_into_client(), "2;String;ok;"])
+        zs_program.key("Escape")
+        self.client.sync()
+        self.program.click(*ze.PLAY)
+        self.assertEqual(self.client.wait_for_text("ok"), "\x1bok")
+
     def test_escape_in_another_window_stops_the_run(self):
         self.load(self.a_delay_b())
         self.program.click(*ze.PLAY)
