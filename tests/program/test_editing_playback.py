@@ -84,6 +84,22 @@ class PlaybackTest(unittest.TestCase):
         self.program.click(*ze.PLAY)
         self.assertEqual(self.client.wait_for_text("naïve"), "Grüße, 5 € @ naïve")
 
+    def test_message_step_waits_for_ok_and_execute_step_starts_a_file(self):
+        marker = self.program.file("started")
+        script = self.program.file("start me.sh")
+        with open(script, "w") as f:
+            f.write("#!/bin/sh\necho started > '%s'\n" % marker)
+        ze.os.chmod(script, 0o755)
+        self.load(["8;%s;" % script, "9;Go on?;", self.click_into_client(), "2;String;x;"])
+        self.program.click(*ze.PLAY)
+        zs_program.poll(lambda: ze.os.path.exists(marker), what="the started file's output")
+        zs_program.wait_window("PAUSE")
+        ze.shot(self.program, "playback-message.png")
+        self.client.sync()
+        self.assertEqual(self.client.text(), "", "typing went on before the message was answered")
+        self.program.answer_box("PAUSE")
+        self.assertEqual(self.client.wait_for_text("x"), "x")
+
     def test_pause_holds_the_run_and_play_resumes_it(self):
         self.load(self.a_delay_b())
         self.program.click(*ze.PLAY)
