@@ -25,9 +25,9 @@ class CodeEditorTest(unittest.TestCase):
         key("shift+Home")
         type_text(text)
 
-    def press_save(self, editor):
+    def press(self, editor, button):
         ex, ey, _, _ = zs_program.geometry(editor)
-        zs_program.click_at(ex + ze.EDITOR_SAVE[0], ey + ze.EDITOR_SAVE[1])
+        zs_program.click_at(ex + button[0], ey + button[1])
 
     def test_save_refuses_a_broken_line_then_saves_and_reloads_the_main_program(self):
         program = ze.start_program(self)
@@ -37,7 +37,7 @@ class CodeEditorTest(unittest.TestCase):
 
         # Line 5 is CODE line 2; one separator short.
         self.retype_line(editor, 5, "2;String;new text")
-        self.press_save(editor)
+        self.press(editor, ze.EDITOR_SAVE)
         zs_program.wait_window("Input")
         ze.shot(program, "code-editor-input-box.png")
         program.answer_box("Input")
@@ -47,7 +47,7 @@ class CodeEditorTest(unittest.TestCase):
         self.retype_line(editor, 5, "2;String;new text;")
         key("Return")
         type_text("3;1.5;wait")
-        self.press_save(editor)
+        self.press(editor, ze.EDITOR_SAVE)
         zs_program.wait_window("OK")
         ze.shot(program, "code-editor-saved-box.png")
         program.answer_box("OK")
@@ -67,8 +67,7 @@ class CodeEditorTest(unittest.TestCase):
         editor = self.open_editor(program)
         key("ctrl+End", "Return")  # typed at once, without a click into the text
         type_text("9;hello;")
-        ex, ey, _, _ = zs_program.geometry(editor)
-        zs_program.click_at(ex + 125, ey + 12)  # Save as
+        self.press(editor, ze.EDITOR_SAVE_AS)
         ze.answer_file_chooser("template.stp")
         program.answer_box("OK")
         self.assertEqual(ze.code_lines(program.file("template.stp")),

@@ -31,12 +31,7 @@ def _in_set(x, y, width, height):
 # Centres of the gadgets the tests use, in client coordinates.
 TYPE_COMBO = (16 + 10 + 100, 85 + 3 + 11)     # 69
 DESCRIPTION = (16 + 10 + 100, 85 + 135 + 10)  # 70
-CLICK_TYPE = _in_set(50, 10, 85, 20)          # 3
-MOUSE_X = _in_set(50, 35, 50, 20)             # 4
-MOUSE_Y = _in_set(50, 60, 50, 20)             # 5
-KEYBOARD_TYPE = _in_set(50, 20, 85, 20)       # 16
 TYPED_TEXT = _in_set(5, 60, 200, 20)          # 17 (18, the key list, lies at the same place)
-DELAY = _in_set(55, 15, 65, 20)               # 22
 COUNTDOWN = (SET[0] + 65, SET[1] + 55, 55, 20)  # 25: x, y, width, height
 LOOP_FROM = _in_set(110, 20, 75, 20)          # 27
 REPETITIONS = _in_set(110, 50, 75, 20)        # 28
@@ -50,10 +45,10 @@ def navigation_button(number):
 
 APPEND_STEP = navigation_button(63)
 
-# The text editor window (103): its Save button 106 lies at 50,0 and is 50 x 25; the text (104)
-# starts at y 25.
+# The text editor window (103): its Save (106) and Save as (107) buttons lie at 50,0 and 100,0,
+# each 50 x 25; the text (104) starts at y 25.
 EDITOR_TITLE = "Editor"
-EDITOR_SAVE = (75, 12)
+EDITOR_SAVE, EDITOR_SAVE_AS = (75, 12), (125, 12)
 EDITOR_LINE_HEIGHT = 14  # measured with the editor's font; only the first lines are clicked
 
 
