@@ -102,6 +102,8 @@ void OpenCodeEditor(CodeEditor& editor) {
         ShowTemplate(editor);
     }
     RefreshLineInfo(editor);
+    // The keyboard goes to the new window, not to the main window that now ignores input.
+    gui.activateWindow(kFormEditor);
 }
 
 void CloseCodeEditor(CodeEditor& editor) {

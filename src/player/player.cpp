@@ -58,6 +58,9 @@ bool Player::waitForStart() {
 
 void Player::PlayRun() {
     runRequestAtStart_ = runRequests_;
+    // A press from before Play belongs to whatever the user did then, not to this run; a key
+    // held down now still ends it at the first test.
+    services_.input.escapePressed();
     pacer_.restart();
     long index = state_.startIndex;
     for (;;) {

@@ -66,6 +66,8 @@ TEST_F(CodeEditorTest, WithoutAProgramFileTheTemplateIsShown) {
     EXPECT_EQ(state.EditorFileName, "");
     EXPECT_FALSE(gui.window(kFormMAIN)->enabled);
     EXPECT_FALSE(gui.window(kFormMAIN)->topmost);
+    // Regression: the keyboard stayed with the disabled main window, so typing was lost.
+    EXPECT_EQ(gui.window(kFormEditor)->activations, 1);
 
     CloseCodeEditor(editor);
     EXPECT_FALSE(gui.window(kFormEditor)->open);

@@ -53,6 +53,16 @@ TEST(PlayerFlow, TargetsPastTheEndRunStepOneAndGoOnFromStepTwo) {
     EXPECT_EQ(Texts(states.begin() + 6, states.begin() + 6 + 5), expected);
 }
 
+TEST(PlayerFlow, EscapePressedBeforePlayDoesNotEndTheRun) {
+    PlayerHarness h;
+    // Regression: an Escape pressed while nothing played was still pending when Play came, and
+    // the run ended before its first step.
+    h.input.pressEscape();
+    h.setProgram({StateStep("a"), StateStep("b")});
+    ASSERT_TRUE(h.playToEnd());
+    EXPECT_EQ(h.texts(ids::kStateText), (Texts{"", "a", "b"}));
+}
+
 TEST(PlayerFlow, JumpCyclesStayStoppableAndLeaveThePlayerReadyForANewRun) {
     PlayerHarness h;
     // Regression: handed-over steps used to nest without bound and never reach the Escape test.
