@@ -5,7 +5,7 @@
 # status is the command's; 125 when the server does not come up.
 set -u
 
-xvfb_options="-screen 0 1280x1024x24 -nolisten tcp"
+xvfb_options="-screen 0 1280x1024x24 -nolisten tcp -noreset"
 if [ "${1:-}" = "-s" ]; then
     xvfb_options="$2"
     shift 2

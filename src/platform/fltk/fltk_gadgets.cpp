@@ -52,7 +52,10 @@ Fl_Widget* makeText(const GadgetSpec& spec, int x, int y) {
 Fl_Widget* makeImageButton(State& state, const GadgetSpec& spec, int x, int y) {
     auto* button = new Fl_Button(x, y, spec.rect.w, spec.rect.h);
     auto image = state.images.find(spec.image);
-    if (image != state.images.end()) button->image(image->second->image.get());
+    if (image != state.images.end()) {
+        button->image(image->second->image.get());
+        button->deimage(image->second->inactive.get());
+    }
     button->align(FL_ALIGN_CENTER | FL_ALIGN_INSIDE | FL_ALIGN_CLIP);
     return button;
 }

@@ -182,6 +182,8 @@ void FltkGui::loadImage(int id, const Image& image) {
         }
         record->image = std::make_unique<Fl_RGB_Image>(record->rgba.data(), image.width,
                                                        image.height, 4);
+        record->inactive.reset(record->image->copy());
+        record->inactive->inactive();
         state_->images[id] = record.get();
         state_->allImages.push_back(std::move(record));
     });

@@ -93,6 +93,7 @@ Answer showMessageBox(const std::string& title, const std::string& text, Buttons
 
     Fl_Group::current(nullptr);
     Fl_Window window(w, h);
+    window.box(FL_UP_BOX);  // an edge of its own, for desktops that draw no window frames
     window.copy_label(title.c_str());
     BoxAnswer box{&window, Answer::Ok, buttons == Buttons::YesNo ? Answer::No : Answer::Ok};
     auto* message = new Fl_Box(kMargin, kMargin, w - 2 * kMargin, textH);

@@ -63,6 +63,7 @@ struct GadgetRecord {
 struct ImageRecord {
     std::vector<unsigned char> rgba;
     std::unique_ptr<Fl_RGB_Image> image;
+    std::unique_ptr<Fl_Image> inactive;  // the greyed face of a disabled button
     ImageRecord();
     ~ImageRecord();
 };
