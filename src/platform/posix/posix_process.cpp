@@ -95,28 +95,30 @@ bool IsExecutableFile(const std::string& path) {
            ::access(path.c_str(), X_OK) == 0;
 }
 
+// The absolute form of a path that names an existing file or folder.
+Status ExistingAbsolutePath(const std::string& path, std::string& absolute) {
+    if (path.empty()) return ErrnoFailure("stat", ENOENT);
+    struct stat info{};
+    if (::stat(path.c_str(), &info) != 0) return ErrnoFailure("stat", errno);
+    return AbsolutePath(path, absolute);
+}
+
 }  // namespace
 
 PosixProcessStarter::PosixProcessStarter(std::string opener) : opener_(std::move(opener)) {}
 
 Status PosixProcessStarter::startFile(const std::string& path) {
-    if (path.empty()) return ErrnoFailure("stat", ENOENT);
-    struct stat info{};
-    if (::stat(path.c_str(), &info) != 0) return ErrnoFailure("stat", errno);
     std::string absolute;
-    const Status made = AbsolutePath(path, absolute);
-    if (!made) return made;
+    const Status found = ExistingAbsolutePath(path, absolute);
+    if (!found) return found;
     if (IsExecutableFile(absolute) && Spawn({absolute}, false)) return Status::success();
     return openDocument(absolute);
 }
 
 Status PosixProcessStarter::openDocument(const std::string& path) {
-    if (path.empty()) return ErrnoFailure("stat", ENOENT);
-    struct stat info{};
-    if (::stat(path.c_str(), &info) != 0) return ErrnoFailure("stat", errno);
     std::string absolute;
-    const Status made = AbsolutePath(path, absolute);
-    if (!made) return made;
+    const Status found = ExistingAbsolutePath(path, absolute);
+    if (!found) return found;
     return Spawn({opener_, absolute}, true);
 }
 
