@@ -1,15 +1,20 @@
 #!/bin/sh
 # Runs a command against a private Xvfb on a free display and stops that server afterwards.
-#   scripts/with-xvfb.sh [-s "Xvfb options"] command [arguments...]
+#   scripts/with-xvfb.sh [-s "Xvfb options"] [-w] command [arguments...]
+# -w starts the openbox window manager on that display first, as a user's desktop has one.
 # The server picks the display itself (-displayfd), so parallel runs never collide. The exit
 # status is the command's; 125 when the server does not come up.
 set -u
 
 xvfb_options="-screen 0 1280x1024x24 -nolisten tcp -noreset"
-if [ "${1:-}" = "-s" ]; then
-    xvfb_options="$2"
-    shift 2
-fi
+with_wm=0
+while [ $# -gt 0 ]; do
+    case "$1" in
+        -s) xvfb_options="$2"; shift 2 ;;
+        -w) with_wm=1; shift ;;
+        *) break ;;
+    esac
+done
 if [ $# -eq 0 ]; then
     echo "usage: $0 [-s \"Xvfb options\"] command [arguments...]" >&2
     exit 2
@@ -23,7 +28,9 @@ mkfifo "$fifo" || { rmdir "$workdir"; exit 125; }
 Xvfb -displayfd 3 $xvfb_options 3>"$fifo" 2>"$workdir/xvfb.log" &
 xvfb_pid=$!
 
+wm_pid=
 cleanup() {
+    [ -n "$wm_pid" ] && kill "$wm_pid" 2>/dev/null && wait "$wm_pid" 2>/dev/null
     kill "$xvfb_pid" 2>/dev/null
     wait "$xvfb_pid" 2>/dev/null
     rm -rf "$workdir"
@@ -43,6 +50,22 @@ fi
 
 DISPLAY=":$display"
 export DISPLAY
+
+# The window manager is ready once it has set its check window on the root window.
+if [ "$with_wm" = 1 ]; then
+    openbox --sm-disable >"$workdir/openbox.log" 2>&1 &
+    wm_pid=$!
+    tries=0
+    until xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q 'window id'; do
+        tries=$((tries + 1))
+        if [ "$tries" -gt 100 ] || ! kill -0 "$wm_pid" 2>/dev/null; then
+            echo "with-xvfb: openbox did not start:" >&2
+            cat "$workdir/openbox.log" >&2
+            exit 125
+        fi
+        sleep 0.1
+    done
+fi
 "$@"
 status=$?
 exit $status
