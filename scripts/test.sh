@@ -25,6 +25,9 @@ stage "Linux build and all tests (unit, platform, X11 under Xvfb)"
 configure_and_build "$out/linux" -DZS_BENCH=ON
 scripts/with-xvfb.sh ctest --test-dir "$out/linux" --output-on-failure -j 2
 
+stage "The README's run command builds the program and its window shows (under openbox)"
+ZS_BUILD_DIR="$out/release" scripts/with-xvfb.sh -w tests/shell/run_command_test.sh
+
 stage "AddressSanitizer + UndefinedBehaviorSanitizer"
 configure_and_build "$out/asan" -DZS_SANITIZE=address,undefined
 ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1 \
