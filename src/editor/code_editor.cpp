@@ -16,6 +16,23 @@ using namespace zs::form;
 namespace {
 
 constexpr const char* kStepFileFilter = "STEP file (*.stp)|*.stp";
+constexpr const char* kDiscardTextQuestion = "The text has unsaved changes. Discard them?";
+
+std::vector<std::string> FromThirdLine(const std::vector<std::string>& lines) {
+    if (lines.size() <= 2) return {};
+    return {lines.begin() + 2, lines.end()};
+}
+
+// Remembers the text as the window shows it now as the saved one.
+void RememberText(CodeEditor& editor) {
+    editor.savedText = FromThirdLine(editor.panel.gui.lines(kEditorText));
+}
+
+bool MayDiscardText(CodeEditor& editor) {
+    return !TextHoldsChanges(editor) ||
+           editor.panel.gui.messageBox("Confirm", kDiscardTextQuestion, gui::Buttons::YesNo) ==
+               gui::Answer::Yes;
+}
 
 std::string UserDateLineNow(CodeEditor& editor) {
     return UserDateLine(editor.system.userName(), editor.system.localTime());
@@ -58,6 +75,7 @@ void ReloadMainProgram(CodeEditor& editor) {
     if (LoadStepFile(state.ProgramFileName, state.list, state.FileInformationLine).outcome !=
         LoadOutcome::Loaded)
         return;
+    state.programModified = false;
     state.list.first();
     editor.panel.gui.setText(kTextFileName, FilePart(state.ProgramFileName));
     GetValues(editor.panel);
@@ -66,6 +84,7 @@ void ReloadMainProgram(CodeEditor& editor) {
 // What follows a successful write: label, reload of the main program, confirmation.
 void AfterWrite(CodeEditor& editor) {
     AppState& state = editor.panel.state;
+    RememberText(editor);
     editor.panel.gui.setText(kEditorFileNameLabel, FilePart(state.EditorFileName));
     if (state.ProgramFileName == state.EditorFileName) ReloadMainProgram(editor);
     editor.panel.gui.messageBox("OK", "File saved", gui::Buttons::Ok);
@@ -101,12 +120,18 @@ void OpenCodeEditor(CodeEditor& editor) {
     } else {
         ShowTemplate(editor);
     }
+    RememberText(editor);
     RefreshLineInfo(editor);
     // The keyboard goes to the new window, not to the main window that now ignores input.
     gui.activateWindow(kFormEditor);
 }
 
+bool TextHoldsChanges(CodeEditor& editor) {
+    return FromThirdLine(editor.panel.gui.lines(kEditorText)) != editor.savedText;
+}
+
 void CloseCodeEditor(CodeEditor& editor) {
+    if (!MayDiscardText(editor)) return;
     gui::Gui& gui = editor.panel.gui;
     gui.closeWindow(kFormEditor);
     gui.enableWindow(kFormMAIN, true);
@@ -115,6 +140,7 @@ void CloseCodeEditor(CodeEditor& editor) {
 }
 
 void CodeEditorOpen(CodeEditor& editor, int /*eventType*/) {
+    if (!MayDiscardText(editor)) return;
     gui::Gui& gui = editor.panel.gui;
     const auto path = gui.fileRequester(gui::FileMode::Open, "Filename", "", kStepFileFilter);
     if (!path) return;
@@ -124,6 +150,7 @@ void CodeEditorOpen(CodeEditor& editor, int /*eventType*/) {
         return;
     }
     ShowFile(gui, *path, lines);
+    RememberText(editor);
     editor.panel.state.EditorFileName = *path;
     gui.setDisabled(kEditorSave, false);
     RefreshLineInfo(editor);

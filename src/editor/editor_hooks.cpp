@@ -13,6 +13,15 @@ Handler PanelHandler(EditorPanel& panel, void (*handler)(EditorPanel&, int)) {
     return [&panel, handler](int eventType) { handler(panel, eventType); };
 }
 
+// A command that may add or remove steps: a changed count is a change to save.
+Handler StepCountHandler(EditorPanel& panel, void (*handler)(EditorPanel&, int)) {
+    return [&panel, handler](int eventType) {
+        const long before = panel.state.list.size();
+        handler(panel, eventType);
+        if (panel.state.list.size() != before) panel.state.programModified = true;
+    };
+}
+
 Handler CodeEditorHandler(CodeEditor& editor, void (*handler)(CodeEditor&, int)) {
     return [&editor, handler](int eventType) { handler(editor, eventType); };
 }
@@ -20,6 +29,7 @@ Handler CodeEditorHandler(CodeEditor& editor, void (*handler)(CodeEditor&, int))
 void AttachPanel(ShellHooks& hooks, EditorPanel& panel) {
     hooks.GetValues = [&panel] { GetValues(panel); };
     hooks.SaveActualRecord = [&panel] { return SaveActualRecord(panel); };
+    hooks.panelHoldsChanges = [&panel] { return PanelHoldsChanges(panel); };
     hooks.comboStepType = PanelHandler(panel, FormMAIN_ComboType_Event);
     hooks.comboKeyboardType = PanelHandler(panel, Combo_KeyboardType_Events);
     hooks.comboComType = PanelHandler(panel, Combo_COMtype_Events);
@@ -27,12 +37,13 @@ void AttachPanel(ShellHooks& hooks, EditorPanel& panel) {
     hooks.panelButton = PanelHandler(panel, StepPicked);
     hooks.navigation = {PanelHandler(panel, FirstStep),     PanelHandler(panel, PreviousStep),
                         PanelHandler(panel, OpenStepPickList), PanelHandler(panel, NextStep),
-                        PanelHandler(panel, LastStep),      PanelHandler(panel, AppendStep),
-                        PanelHandler(panel, InsertStep),    PanelHandler(panel, DeleteStep)};
+                        PanelHandler(panel, LastStep),      StepCountHandler(panel, AppendStep),
+                        StepCountHandler(panel, InsertStep), StepCountHandler(panel, DeleteStep)};
 }
 
 void AttachCodeEditor(ShellHooks& hooks, CodeEditor& editor) {
     hooks.openEditor = [&editor] { OpenCodeEditor(editor); };
+    hooks.closeEditor = [&editor] { CloseCodeEditor(editor); };
     hooks.editorLineInfo = [&editor] { RefreshLineInfo(editor); };
     hooks.editorOpen = CodeEditorHandler(editor, CodeEditorOpen);
     hooks.editorSave = CodeEditorHandler(editor, CodeEditorSave);

@@ -8,6 +8,7 @@
 #include "Forms/FormMAIN.h"
 #include "model/numbers.h"
 #include "model/step.h"
+#include "model/step_file.h"
 
 namespace zs {
 
@@ -195,13 +196,36 @@ std::string CheckSerialSettings(std::string_view settings) {
     return "";
 }
 
+namespace {
+
+// The 0-based index of the step that the step frame's caption names, else the current one's
+// (-1 without a program).
+long ShownIndex(EditorPanel& panel) {
+    const RList& list = panel.state.list;
+    const std::int64_t shownNumber = ReadInteger64(panel.gui.text(kFrameStep));
+    if (shownNumber >= 1 && shownNumber <= list.size()) return static_cast<long>(shownNumber - 1);
+    return list.index();
+}
+
+// Stores the panel's fields of `type` into step, as far as they pass their checks.
+bool StoreFields(gui::Gui& gui, const StepTypeInfo& type, Step& step, FieldStorer& storer) {
+    step.RECORDtype = type.number;
+    step.Description = gui.text(kStringDescription);
+    const OwnFields own = kOwnFields[static_cast<std::size_t>(type.number - 1)];
+    ClearFields(step, 0, own.first);
+    if (!storer.Store(type.number)) return false;
+    ClearFields(step, own.last + 1, kRecordFieldCount);
+    return true;
+}
+
+}  // namespace
+
 int SaveActualRecord(EditorPanel& panel) {
     gui::Gui& gui = panel.gui;
     RList& list = panel.state.list;
-    const std::int64_t shownNumber = ReadInteger64(gui.text(kFrameStep));
-    if (shownNumber >= 1 && shownNumber <= list.size())
-        list.select(static_cast<long>(shownNumber - 1));
-    if (!list.hasCurrent()) return 0;  // no program: nothing to store into
+    const long shown = ShownIndex(panel);
+    if (shown < 0) return 0;  // no program: nothing to store into
+    list.select(shown);
 
     const std::string typeText = ComboText(gui, kComboStepType);
     const StepTypeInfo* type = FindStepTypeByDisplayName(typeText);
@@ -210,19 +234,29 @@ int SaveActualRecord(EditorPanel& panel) {
         return 0;
     }
     Step& step = list.current();
-    step.RECORDtype = type->number;
-    step.Description = gui.text(kStringDescription);
-    const OwnFields own = kOwnFields[static_cast<std::size_t>(type->number - 1)];
-    ClearFields(step, 0, own.first);
-
+    // What a save would write tells a real change from storing a step as it was shown.
+    const std::string before = CodeLine(step);
     FieldStorer storer(gui, step);
-    if (!storer.Store(type->number)) {
+    const bool stored = StoreFields(gui, *type, step, storer);
+    if (CodeLine(step) != before) panel.state.programModified = true;
+    if (!stored) {
         gui.messageBox(storer.failureTitle(), storer.failure(), gui::Buttons::Ok);
         return 0;
     }
-    ClearFields(step, own.last + 1, kRecordFieldCount);
     GetValues(panel);
     return 1;
+}
+
+bool PanelHoldsChanges(EditorPanel& panel) {
+    gui::Gui& gui = panel.gui;
+    const long shown = ShownIndex(panel);
+    const StepTypeInfo* type = FindStepTypeByDisplayName(ComboText(gui, kComboStepType));
+    if (shown < 0 || type == nullptr) return false;
+    const Step& step = panel.state.list.at(shown);
+    Step copy = step;
+    FieldStorer storer(gui, copy);
+    StoreFields(gui, *type, copy, storer);
+    return CodeLine(copy) != CodeLine(step);
 }
 
 }  // namespace zs

@@ -39,6 +39,9 @@ struct AppState {
     std::string ProgramFileName;
     std::string EditorFileName;
     std::string FileInformationLine;
+    // The step list holds changes that were not saved: set by every edit that changes what a
+    // save would write, cleared by New, a load and a successful save. UI thread only.
+    bool programModified = false;
 
     // Run control, shared by the UI thread and the player thread.
     std::atomic<int> playing{0};

@@ -51,8 +51,10 @@ void Shell::ShowProgramLoaded() {
 }
 
 void Shell::FileNew() {
+    if (!MayDiscardChanges(kDiscardChangesQuestion)) return;
     gui::Gui& gui = services_.gui;
     MakeNewProgram(state_.list);
+    state_.programModified = false;
     gui.setText(kStringDescription, "");
     ShowCurrentStep();
     state_.ProgramFileName.clear();
@@ -70,6 +72,7 @@ void Shell::ShowTypeNotices(const std::vector<std::string>& notices) {
 }
 
 void Shell::FileOpen() {
+    if (!MayDiscardChanges(kDiscardChangesQuestion)) return;
     const auto path = services_.gui.fileRequester(gui::FileMode::Open, "Filename", "",
                                                   kStepFileFilter);
     if (!path) return;
@@ -82,6 +85,7 @@ void Shell::FileOpen() {
         Message(kFileVersionLine, "Wrong File-Version");
         return;
     }
+    state_.programModified = false;
     ShowTypeNotices(result.notices);
     state_.ProgramFileName = *path;
     state_.list.first();
@@ -99,6 +103,7 @@ bool Shell::WriteProgram() {
         Message(path, "Can't create file");
         return false;
     }
+    state_.programModified = false;
     for (int type : file.unknownTypes) Message("Error", "Unknown recordtype: " + std::to_string(type));
     services_.gui.setText(kTextFileName, FilePart(path));
     Notice("File saved");

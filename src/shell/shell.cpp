@@ -143,10 +143,15 @@ void Shell::DispatchKey(const gui::Event& event) {
 void Shell::DispatchWindowClose(int window) {
     gui::Gui& gui = services_.gui;
     if (window == kFormEditor) {
+        if (hooks.closeEditor) {
+            hooks.closeEditor();
+            return;
+        }
         gui.closeWindow(kFormEditor);
         gui.enableWindow(kFormMAIN, true);
         gui.setTopmost(kFormMAIN, true);
     } else if (window == kFormMAIN) {
+        if (!MayDiscardChanges(kDiscardChangesAndExitQuestion)) return;
         gui.closeWindow(kFormMAIN);
         EndLoop();
     }
@@ -166,9 +171,19 @@ void Shell::EditScreen(bool show) {
         services_.gui.setHidden(gadget, !show);
 }
 
+bool Shell::HasUnsavedChanges() {
+    return state_.programModified || (hooks.panelHoldsChanges && hooks.panelHoldsChanges());
+}
+
+bool Shell::MayDiscardChanges(const char* question) {
+    return !HasUnsavedChanges() ||
+           services_.gui.messageBox("Confirm", question, gui::Buttons::YesNo) == gui::Answer::Yes;
+}
+
+// One question either way: the unsaved changes one replaces "Exit program?" when it applies.
 void Shell::Exit() {
-    if (services_.gui.messageBox("Confirm", "Exit program?", gui::Buttons::YesNo) ==
-        gui::Answer::Yes)
+    const char* question = HasUnsavedChanges() ? kDiscardChangesAndExitQuestion : "Exit program?";
+    if (services_.gui.messageBox("Confirm", question, gui::Buttons::YesNo) == gui::Answer::Yes)
         EndLoop();
 }
 

@@ -25,6 +25,8 @@ struct ShellHooks {
     std::function<void()> GetValues;
     // Stores the editor panel into the current step; 0 refuses. Empty: accepted.
     std::function<int()> SaveActualRecord;
+    // Whether the editor panel holds edits not stored into its step yet. Empty: none.
+    std::function<bool()> panelHoldsChanges;
 
     Handler comboStepType;     // gadget 69
     Handler comboKeyboardType; // gadget 16
@@ -36,6 +38,8 @@ struct ShellHooks {
 
     std::function<void()> menuPlay, menuPlayFromCurrent, menuPause, menuStop;  // items 81-84
     std::function<void()> openEditor;                                          // item 85
+    // The close box of FormEditor (103); empty: the window just closes.
+    std::function<void()> closeEditor;
     std::function<void()> editorLineInfo;  // FormEditor text (104): refresh the line information
     Handler editorOpen, editorSave, editorSaveAs;  // gadgets 105, 106, 107
 
@@ -72,6 +76,10 @@ public:
     void EditLock(bool locked);
     void EditScreen(bool show);
 
+    // Whether the step program holds changes that no save has written: in the step list or
+    // still in the editor panel.
+    bool HasUnsavedChanges();
+
     // Menu commands.
     void FileNew();
     void FileOpen();
@@ -88,6 +96,8 @@ public:
     std::string HelpDocumentPath();
 
 private:
+    // true when nothing unsaved would be lost, or the user agreed to lose it.
+    bool MayDiscardChanges(const char* question);
     void DispatchGadget(const gui::Event& event);
     void DispatchMenu(int item);
     void DispatchKey(const gui::Event& event);
@@ -105,6 +115,12 @@ private:
     std::atomic<bool> stopCursor_{false};
     std::thread cursorThread_;
 };
+
+// The questions asked before unsaved changes are thrown away (title "Confirm", Yes / No).
+inline constexpr const char* kDiscardChangesQuestion =
+    "The program has unsaved changes. Discard them?";
+inline constexpr const char* kDiscardChangesAndExitQuestion =
+    "The program has unsaved changes. Discard them and exit?";
 
 // true unless nothing of that name is found; a folder counts as existing.
 bool FileExists(const std::string& path);

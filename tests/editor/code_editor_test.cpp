@@ -1,6 +1,7 @@
 // The text editor window: template, Open, Save, Save as, line information and the close box.
 #include "editor/code_editor.h"
 
+#include <algorithm>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
@@ -199,6 +200,51 @@ TEST_F(CodeEditorTest, LineInformationFollowsTheCursor) {
     gui.setCursorLine(kEditorText, 3);
     RefreshLineInfo(editor);
     EXPECT_EQ(gui.text(kEditorInfoLine3), "1;L_Click/Ldbl_Click/R_Click/M_Click;X;Y;Remarks");
+}
+
+// Regression: the close box and Open threw edits of the text away without a word.
+TEST_F(CodeEditorTest, CloseAndOpenAskBeforeEditsOfTheTextAreThrownAway) {
+    const auto edit = [this](std::size_t line, const std::string& content) {
+        auto lines = text();
+        lines.resize(std::max(lines.size(), line + 1));
+        lines[line] = content;
+        gui.setLines(kEditorText, lines);
+    };
+    const auto questions = [this] {
+        long count = 0;
+        for (const auto& m : gui.messages())
+            count += m.title == "Confirm" && m.text == "The text has unsaved changes. Discard them?";
+        return count;
+    };
+    OpenCodeEditor(editor);
+    edit(0, "changed version");  // lines 1 and 2 are rewritten by every save: nothing is lost
+    edit(1, "changed user");
+    CloseCodeEditor(editor);
+    EXPECT_EQ(questions(), 0);
+    EXPECT_FALSE(gui.window(kFormEditor)->open);
+
+    OpenCodeEditor(editor);
+    edit(4, "9;hello;");
+    CloseCodeEditor(editor);  // answered No
+    CodeEditorOpen(editor, 0);
+    EXPECT_EQ(questions(), 2);
+    EXPECT_TRUE(gui.window(kFormEditor)->open);
+    EXPECT_TRUE(gui.fileRequests().empty());
+    EXPECT_EQ(text().back(), "9;hello;");
+
+    gui.queueFile(path("kept.stp"));
+    CodeEditorSaveAs(editor, 0);
+    CloseCodeEditor(editor);
+    EXPECT_EQ(questions(), 2);
+    EXPECT_FALSE(gui.window(kFormEditor)->open);
+
+    OpenCodeEditor(editor);
+    edit(3, "3;9.0;");
+    gui.queueAnswer(gui::Answer::Yes);
+    CloseCodeEditor(editor);
+    EXPECT_EQ(questions(), 3);
+    EXPECT_FALSE(gui.window(kFormEditor)->open);
+    EXPECT_TRUE(gui.window(kFormMAIN)->enabled);
 }
 
 }  // namespace
