@@ -12,6 +12,7 @@ class UnsavedChanges(zs_program.ProgramTestCase):
         program = ze.start_program(self)
         program.menu("File", "New", disabled=zs_program.DISABLED_AT_START)
         ze.replace_text(program, ze.DESCRIPTION, "edited")
+        time.sleep(0.5)  # typed keys are read before a close request from another client
         return program
 
     def test_close_box_and_new_ask_and_no_keeps_the_edit_then_exit_asks_once(self):
