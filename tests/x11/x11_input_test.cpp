@@ -165,6 +165,14 @@ TEST_F(X11InputTest, CharactersTheLayoutLacksArriveOnSpareKeys) {
     EXPECT_EQ(received().text(), text);
 }
 
+// A stop between two characters: what was typed arrives, nothing after it, Shift goes up.
+TEST_F(X11InputTest, AStoppedTextEndsBetweenTwoCharactersWithNothingHeld) {
+    int asked = 0;
+    SendKeyText(*input_, "{SHIFTDOWN}" + std::string(5000, 'a'), [&] { return ++asked > 100; });
+    EXPECT_EQ(received().text(), std::string(100, 'A'));
+    ExpectNothingHeldDown();
+}
+
 // More distinct characters than spare keys, into a client that takes 15 ms per key: rebinding
 // a key while the client has not decoded its last press would show the new character.
 TEST_F(X11InputTest, ASlowClientSeesTheRightCharacterWhenSpareKeysAreReused) {
