@@ -20,8 +20,8 @@ namespace {
 class NoActions final : public StepActions {
 public:
     void mouse(const Step&) override {}
-    void keyboard(const Step&) override {}
-    ComportResult comport(const Step&) override { return {}; }
+    void keyboard(const Step&, const StopRequested&) override {}
+    ComportResult comport(const Step&, const StopRequested&) override { return {}; }
 };
 
 // The real clock, noting when the player first read it in a run (the start of its schedule),

@@ -78,7 +78,39 @@ check() {  # settings telegram expected-report
   fi
 }
 
+# A port whose other end never reads: the write must end soon after the stop, not after its
+# time-out of 100 ms a byte.
+check_stopped_write() {
+  rm -f "$work/slave"
+  python3 - "$work" <<'PY' &
+import os, pty, sys, time
+master, slave = pty.openpty()
+with open(os.path.join(sys.argv[1], "slave.tmp"), "w") as f:
+    f.write(os.ttyname(slave))
+os.rename(os.path.join(sys.argv[1], "slave.tmp"), os.path.join(sys.argv[1], "slave"))
+os.close(slave)
+time.sleep(60)  # holds the master open and never reads
+PY
+  holder_pid=$!
+  for _ in $(seq 100); do [[ -s $work/slave ]] && break; sleep 0.05; done
+  quiet_server
+  wine reg add 'HKLM\Software\Wine\Ports' /v COM5 /t REG_SZ /d "$(cat "$work/slave")" /f >/dev/null
+  wineserver -k >/dev/null 2>&1 || true
+  wineserver -w >/dev/null 2>&1 || true
+  quiet_server
+  local sent=0
+  timeout 60 wine "$sender" COM5 "9600 N 8 1" --stop-after 500 200000 >"$work/log" 2>&1 || sent=$?
+  kill "$holder_pid" 2>/dev/null || true; wait "$holder_pid" 2>/dev/null || true; holder_pid=
+  if [[ $sent == 0 ]]; then
+    echo "ok   stopped write: $(tr -d '\r' <"$work/log")"
+  else
+    echo "FAIL stopped write (status $sent): $(tr -d '\r' <"$work/log")"
+    return 1
+  fi
+}
+
 status=0
+check_stopped_write || status=1
 check "9600 N 8 1" "ATZ" "41545a baud=9600 stop=1 parodd=0" || status=1
 check "19200 O 7 2" "ATDT123" "41544454313233 baud=19200 stop=2 parodd=1" || status=1
 exit $status

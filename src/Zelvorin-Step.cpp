@@ -4,6 +4,7 @@
 #include <memory>
 
 #include "editor/editor_hooks.h"
+#include "platform/exit_action.h"
 #include "platform/native_services.h"
 #include "shell/program.h"
 
@@ -15,12 +16,15 @@ int main() {
         return 1;
     }
     zs::Services& services = native->services();
+    // However the program ends, no key or button it pressed stays down.
+    zs::SetExitAction([&services] { services.input.releaseForExit(); });
     zs::Program program(services);
     zs::ProgramEditor editor(program.shell(), services, program.state());
     program.StartUp();
     const int code = program.Run();
     // The player and cursor threads end with the process, as a closed window promises: joining
     // them here could wait on a call they passed to this very thread.
+    zs::RunExitAction();
     std::fflush(nullptr);
     std::_Exit(code);
 }

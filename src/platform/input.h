@@ -42,9 +42,18 @@ public:
     virtual KeyScan scanChar(char32_t ch) = 0;
     // Types a character the layout lacks (Unicode key event, or a spare key bound to it).
     virtual void typeUnlisted(char32_t ch) = 0;
-    // Escape is down now, or was pressed since the last call.
+    // The user's Escape is down now, or was pressed since the last call. The Escape keys the
+    // program sends itself do not count.
     virtual bool escapePressed() = 0;
+    // Forgets every Escape press so far; a key held down now counts only once it was released
+    // and pressed again. For the moment the program's own message box closes: the user may
+    // have closed it with Escape.
+    virtual void forgetEscape() = 0;
     virtual Point pointerPosition() = 0;
+    // For the end of the program: releases every key and button the program holds down and
+    // gives back what it changed in the keyboard's map. Later calls send nothing, so a step
+    // still under way on another thread cannot press anything again. Safe from any thread.
+    virtual void releaseForExit() = 0;
 };
 
 }  // namespace zs

@@ -2,6 +2,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
@@ -25,8 +26,14 @@ struct SerialSettings {
 class SerialPort {
 public:
     virtual ~SerialPort() = default;
-    // One write of all bytes within the write time-out (100 ms per byte plus 10 ms).
-    virtual Status write(const std::vector<std::uint8_t>& bytes) = 0;
+    // True when the caller gives up waiting (the run was stopped).
+    using StopCheck = std::function<bool()>;
+
+    // One write of all bytes within the write time-out (100 ms per byte plus 10 ms). While the
+    // port does not take the bytes, `stopped` is asked every few tens of milliseconds; once it
+    // says so the write fails and the bytes not yet sent are dropped when the port closes.
+    virtual Status write(const std::vector<std::uint8_t>& bytes, const StopCheck& stopped) = 0;
+    Status write(const std::vector<std::uint8_t>& bytes) { return write(bytes, {}); }
 };
 
 class SerialPorts {

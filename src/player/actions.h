@@ -3,6 +3,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -17,11 +18,16 @@ namespace zs {
 // Moves the pointer to MouseX, MouseY and clicks as ClickType says (no click for other texts).
 void DoMouseStep(const Step& step, Input& input);
 
+// Asked between two typed characters and while a telegram waits for the port: true once the run
+// was stopped (Stop, Escape), and the step ends at once.
+using StopRequested = std::function<bool()>;
+
 // Types text with its {TOKEN}s and ends with key-ups of Alt, Control and Shift. Returns 1.
-int SendKeyText(Input& input, std::string_view text);
+// When `stopped` says so, the characters not yet typed are dropped; the key-ups still follow.
+int SendKeyText(Input& input, std::string_view text, const StopRequested& stopped = {});
 
 // Sends TypedText for KeyboardType "String", else KeyToken.
-void DoKeyboardStep(const Step& step, Input& input);
+void DoKeyboardStep(const Step& step, Input& input, const StopRequested& stopped = {});
 
 // The settings text "9600 N 8 1" read into a port setting named name.
 PortSetting ParseSettings(const std::string& name, std::string_view settingsText);
@@ -45,6 +51,8 @@ struct ComportResult {
     std::string message;  // text of the "COM port" message for the failures
 };
 
-ComportResult DoComportStep(const Step& step, AppState& state, SerialPorts& serial);
+// A write that `stopped` ends drops the bytes not yet sent and closes the port.
+ComportResult DoComportStep(const Step& step, AppState& state, SerialPorts& serial,
+                            const StopRequested& stopped = {});
 
 }  // namespace zs

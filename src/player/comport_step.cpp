@@ -35,7 +35,8 @@ ComportResult Failure(ComportOutcome outcome, std::string message) {
 // The port setting is looked for first, so a port that was never initialised is reported as
 // such whatever its telegram holds. The telegram is encoded before the port is opened: a bad one
 // leaves the device's line untouched.
-ComportResult DoComportStep(const Step& step, AppState& state, SerialPorts& serial) {
+ComportResult DoComportStep(const Step& step, AppState& state, SerialPorts& serial,
+                            const StopRequested& stopped) {
     if (step.ComType == "Initialise") {
         InitialisePort(step, state);
         return {ComportOutcome::Initialised, {}};
@@ -51,8 +52,9 @@ ComportResult DoComportStep(const Step& step, AppState& state, SerialPorts& seri
     std::unique_ptr<SerialPort> port;
     if (!serial.open(step.ComPort, ToSerialSettings(*setting), port) || port == nullptr)
         return Failure(ComportOutcome::OpenFailed, "Can't open port!");
-    // A failed or short write is not reported: the step counts as sent once the port opened.
-    (void)port->write(bytes);
+    // A failed, short or stopped write is not reported: the step counts as sent once the port
+    // opened.
+    (void)port->write(bytes, stopped);
     port.reset();
     return {ComportOutcome::Sent, {}};
 }

@@ -125,7 +125,7 @@ void Player::EndOfRun() {
         state_.playing = 0;
         ui_.editLock(false);
     });
-    if (state_.endOfStepsNotice == 1) ui_.message("OK", "End of steps");
+    if (state_.endOfStepsNotice == 1) ShowMessage("OK", "End of steps");
     services_.gui.runOnUi([&] {
         RList& list = state_.list;
         if (list.select(state_.startIndex) || list.first()) ui_.showStep(list.index());

@@ -70,6 +70,8 @@ private:
     void KeyboardStep(const Step& step);
     void ComportStep(const Step& step);
     void UnknownStep(const Step& step);
+    StopRequested StopCheckForStep();
+    void ShowMessage(const std::string& title, const std::string& text);
     void SettleDelay();
 
     AppState& state_;

@@ -14,6 +14,9 @@ constexpr std::array kLoopTexts{ids::kLoopText1, ids::kLoopText2, ids::kLoopText
 constexpr std::array kLoopPrefixes{"L1: ", "L2: ", "L3: "};
 // Longest countdown: about 31 years, far beyond any real delay, and no overflow for +Infinity.
 constexpr long long kMaxDelayTenths = 10'000'000'000LL;
+// A long step (typing, a telegram) is stoppable after this; Escape is asked at this interval.
+constexpr auto kStopGrace = std::chrono::milliseconds(50);
+constexpr auto kEscapePoll = std::chrono::milliseconds(20);
 
 // Tenths of a second to count down: DelaySeconds x 10 rounded half to even; nothing for 0, negative
 // values and NaN.
@@ -65,6 +68,29 @@ std::optional<Step> Player::FetchAndShowStep(long& index) {
         step = list.current();
     });
     return step;
+}
+
+// Steps shorter than the grace end as they always did. Later, Stop is seen at once and Escape
+// within one poll interval, so typing and telegrams end well within 100 ms of either.
+StopRequested Player::StopCheckForStep() {
+    const Clock::time_point start = services_.clock.now();
+    Clock::time_point nextEscapeTest = start + kStopGrace;
+    return [this, start, nextEscapeTest]() mutable {
+        const Clock::time_point now = services_.clock.now();
+        if (now - start < kStopGrace) return false;
+        if (state_.playing != 1 || stopping_ || superseded()) return true;
+        if (now < nextEscapeTest) return false;
+        nextEscapeTest = now + kEscapePoll;
+        if (!services_.input.escapePressed()) return false;
+        state_.playing = 0;
+        return true;
+    };
+}
+
+// The Escape key that closed the box closed the box; it does not stop the run.
+void Player::ShowMessage(const std::string& title, const std::string& text) {
+    ui_.message(title, text);
+    services_.input.forgetEscape();
 }
 
 void Player::SettleDelay() { pacer_.wait(std::chrono::milliseconds(state_.actionSettleDelayMs)); }
@@ -131,7 +157,7 @@ void Player::ExecuteStep(const Step& step) {
 
 void Player::MessageStep(const Step& step) {
     state_.paused = 1;
-    ui_.message("PAUSE", step.MessageText);
+    ShowMessage("PAUSE", step.MessageText);
     state_.paused = 0;
     SettleDelay();
 }
@@ -141,26 +167,29 @@ void Player::MouseStep(const Step& step) {
     SettleDelay();
 }
 
+// A stopped step ends the run at once, without the between-steps delay.
 void Player::KeyboardStep(const Step& step) {
-    actions_.keyboard(step);
-    SettleDelay();
+    const StopRequested stopped = StopCheckForStep();
+    actions_.keyboard(step, stopped);
+    if (!stopped()) SettleDelay();
 }
 
 // A failed telegram pauses the run and says why; Play goes on with the next step.
 void Player::ComportStep(const Step& step) {
-    const ComportResult result = actions_.comport(step);
+    const StopRequested stopped = StopCheckForStep();
+    const ComportResult result = actions_.comport(step, stopped);
     if (result.outcome == ComportOutcome::Initialised || result.outcome == ComportOutcome::Sent) {
-        SettleDelay();
+        if (!stopped()) SettleDelay();
         return;
     }
     services_.gui.runOnUi([&] { ui_.setControls(ControlState::Paused); });
     state_.paused = 1;
-    ui_.message("COM port", result.message);
+    ShowMessage("COM port", result.message);
     if (result.outcome != ComportOutcome::NotInitialised) SettleDelay();
 }
 
 void Player::UnknownStep(const Step& step) {
-    ui_.message("Error", "ThreadPLAY(): Unknown recordtype: " + std::to_string(step.RECORDtype));
+    ShowMessage("Error", "ThreadPLAY(): Unknown recordtype: " + std::to_string(step.RECORDtype));
 }
 
 }  // namespace zs

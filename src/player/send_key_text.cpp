@@ -64,11 +64,12 @@ bool NeedsAutomaticShift(int shiftState) {
 
 class KeyTextSender {
 public:
-    explicit KeyTextSender(Input& input) : input_(input) {}
+    KeyTextSender(Input& input, const StopRequested& stopped) : input_(input), stopped_(stopped) {}
 
     void send(std::string_view text) {
         std::size_t pos = 0;
         while (pos < text.size()) {
+            if (pos > 0 && stopped_ && stopped_()) break;
             if (text[pos] == '{') {
                 const std::size_t close = text.find('}', pos + 1);
                 if (close != std::string_view::npos) {
@@ -128,6 +129,7 @@ private:
     }
 
     Input& input_;
+    const StopRequested& stopped_;
     bool shiftHeld_ = false;  // while set, characters get no automatic Shift
     bool controlHeld_ = false;
     bool altHeld_ = false;
@@ -135,13 +137,13 @@ private:
 
 }  // namespace
 
-int SendKeyText(Input& input, std::string_view text) {
-    KeyTextSender(input).send(text);
+int SendKeyText(Input& input, std::string_view text, const StopRequested& stopped) {
+    KeyTextSender(input, stopped).send(text);
     return 1;
 }
 
-void DoKeyboardStep(const Step& step, Input& input) {
-    SendKeyText(input, step.KeyboardType == "String" ? step.TypedText : step.KeyToken);
+void DoKeyboardStep(const Step& step, Input& input, const StopRequested& stopped) {
+    SendKeyText(input, step.KeyboardType == "String" ? step.TypedText : step.KeyToken, stopped);
 }
 
 }  // namespace zs

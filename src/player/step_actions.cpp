@@ -4,10 +4,12 @@ namespace zs {
 
 void DeviceStepActions::mouse(const Step& step) { DoMouseStep(step, input_); }
 
-void DeviceStepActions::keyboard(const Step& step) { DoKeyboardStep(step, input_); }
+void DeviceStepActions::keyboard(const Step& step, const StopRequested& stopped) {
+    DoKeyboardStep(step, input_, stopped);
+}
 
-ComportResult DeviceStepActions::comport(const Step& step) {
-    return DoComportStep(step, state_, serial_);
+ComportResult DeviceStepActions::comport(const Step& step, const StopRequested& stopped) {
+    return DoComportStep(step, state_, serial_, stopped);
 }
 
 }  // namespace zs

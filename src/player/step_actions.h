@@ -10,8 +10,9 @@ class StepActions {
 public:
     virtual ~StepActions() = default;
     virtual void mouse(const Step& step) = 0;
-    virtual void keyboard(const Step& step) = 0;
-    virtual ComportResult comport(const Step& step) = 0;
+    // `stopped` tells a long step that the run was stopped meanwhile.
+    virtual void keyboard(const Step& step, const StopRequested& stopped) = 0;
+    virtual ComportResult comport(const Step& step, const StopRequested& stopped) = 0;
 };
 
 // The actions of the program: DoMouseStep, DoKeyboardStep and DoComportStep.
@@ -20,8 +21,8 @@ public:
     DeviceStepActions(AppState& state, Input& input, SerialPorts& serial)
         : state_(state), input_(input), serial_(serial) {}
     void mouse(const Step& step) override;
-    void keyboard(const Step& step) override;
-    ComportResult comport(const Step& step) override;
+    void keyboard(const Step& step, const StopRequested& stopped) override;
+    ComportResult comport(const Step& step, const StopRequested& stopped) override;
 
 private:
     AppState& state_;

@@ -8,6 +8,7 @@
 #include <termios.h>
 #include <unistd.h>
 
+#include <atomic>
 #include <chrono>
 #include <string>
 #include <thread>
@@ -159,6 +160,30 @@ TEST_F(PtySerialTest, AWriteToAFullPortFails) {
     }
     EXPECT_FALSE(status);
     EXPECT_EQ(status.call, "poll");
+}
+
+// 200 KB to a port whose other end never reads would hold the write for hours; a stop ends it,
+// the unsent bytes are dropped and the port can be opened again at once.
+TEST_F(PtySerialTest, AStopEndsAWriteThePortNeverTakes) {
+    PosixSerialPorts serial = ports();
+    std::unique_ptr<SerialPort> port;
+    ASSERT_TRUE(serial.open("COM1", {}, port));
+    std::atomic<bool> stop{false};
+    std::atomic<int> asked{0};
+    std::thread stopper([&] {
+        std::this_thread::sleep_for(std::chrono::milliseconds(300));
+        stop = true;
+    });
+    const Status status = port->write(std::vector<std::uint8_t>(200000, 'x'), [&] {
+        ++asked;
+        return stop.load();
+    });
+    stopper.join();
+    EXPECT_FALSE(status);
+    EXPECT_EQ(status.call, "write");
+    EXPECT_GT(asked.load(), 1);  // asked again while waiting, not only once
+    port.reset();
+    EXPECT_TRUE(serial.open("COM1", {}, port));
 }
 
 TEST(ComPortDevice, MapsComNumbersOntoDeviceFiles) {

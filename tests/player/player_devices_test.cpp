@@ -1,6 +1,9 @@
 // The player with the program's own step actions on recording input and in-memory serial ports.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <thread>
+
 #include "platform/headless/in_memory_serial.h"
 #include "platform/headless/recording_input.h"
 #include "support/player_harness.h"
@@ -77,6 +80,107 @@ TEST(PlayerDevices, EscapeFromTheInputEndsARun) {
     ASSERT_TRUE(p.play({JumpStep(1)}));
     EXPECT_EQ(p.state.playing, 0);
     EXPECT_LE(p.clock.elapsedMs(), 1400);
+}
+
+Step StringStep(const std::string& text) {
+    Step step = TypedStep(2);
+    step.KeyboardType = "String";
+    step.TypedText = text;
+    return step;
+}
+
+long CountOf(const std::vector<std::string>& events, const std::string& event) {
+    return static_cast<long>(std::count(events.begin(), events.end(), event));
+}
+
+// Each key transition takes 1 ms of virtual time, as typing into a real client takes time.
+TEST(PlayerDevices, EscapeAndStopEndALongTextBetweenTwoCharactersAndReleaseItsKeys) {
+    const std::string longText = "{SHIFTDOWN}{CONTROLDOWN}{ALTDOWN}" + std::string(100000, 'a');
+    struct Case {
+        const char* name;
+        std::string text;
+        long long escapeAtMs;  // -1: Stop pressed at stopAtTransition instead
+        long stopAtTransition;
+        long expectedMinTyped, expectedMaxTyped;
+    };
+    const Case cases[] = {
+        {"Escape", longText, 500, 0, 200, 300},
+        {"Stop", longText, -1, 1000, 450, 550},
+        {"short text ends whole", "aaa", 1, 0, 3, 3},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        DevicePlayer p;
+        p.input.onKey([&](long transitions) {
+            p.clock.advance(std::chrono::milliseconds(1));
+            if (transitions == c.stopAtTransition) p.gui.runOnUi([&] { p.commands.Stop(); });
+        });
+        if (c.escapeAtMs >= 0)
+            p.input.pressEscapeAt(Clock::time_point{} + std::chrono::milliseconds(c.escapeAtMs));
+        ASSERT_TRUE(p.play({StringStep(c.text), StateStep("after")}));
+        const long typed = CountOf(p.input.events(), "Kd41");
+        EXPECT_GE(typed, c.expectedMinTyped);
+        EXPECT_LE(typed, c.expectedMaxTyped);
+        EXPECT_TRUE(p.input.keysDown().empty());
+        EXPECT_EQ(p.gui.text(ids::kStateText), "");
+    }
+}
+
+// The user closes a Message step's box with Escape: that key press belongs to the box.
+TEST(PlayerDevices, AnEscapeThatClosedAMessageBoxDoesNotStopTheRun) {
+    struct Case {
+        const char* name;
+        bool heldAfterTheBox;
+        long long laterPressMs;  // a new press this long after the box closed; -1: none
+        const char* stateText;
+    };
+    const Case cases[] = {
+        {"tapped", false, -1, "after"},
+        {"still held when the box closed", true, -1, "after"},
+        {"a new press after the box still stops", false, 50, ""},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        DevicePlayer p;
+        p.gui.setMessageBoxHook([&](const gui::MessageRecord&) {
+            const Clock::time_point now = p.clock.now();
+            p.input.pressEscapeAt(now);
+            if (c.heldAfterTheBox) p.input.setEscapeDown(true);
+            if (c.laterPressMs >= 0)
+                p.input.pressEscapeAt(now + std::chrono::milliseconds(c.laterPressMs));
+        });
+        ASSERT_TRUE(p.play({MessageStep("Insert the disk"), StateStep("after")}));
+        EXPECT_EQ(p.gui.text(ids::kStateText), c.stateText);
+    }
+}
+
+TEST(PlayerDevices, StopAndEscapeEndATelegramThePortNeverTakes) {
+    for (const bool escape : {false, true}) {
+        SCOPED_TRACE(escape ? "Escape" : "Stop");
+        DevicePlayer p;
+        p.serial.blockWrites("COM1");
+        p.gui.runOnUi([&] {
+            for (const Step& step : {ComportStep("COM1", "Initialise", "9600 N 8 1"),
+                                     ComportStep("COM1", "String", std::string(200000, 'x')),
+                                     StateStep("after")})
+                p.state.list.add() = step;
+            p.commands.Play();
+        });
+        const auto log = [&] { return p.serial.log(); };
+        for (int i = 0; i < 10000 && CountOf(log(), "blocked write COM1") == 0; ++i)
+            std::this_thread::sleep_for(std::chrono::milliseconds(1));
+        p.clock.advance(std::chrono::milliseconds(100));
+        if (escape) {
+            p.input.setEscapeDown(true);
+        } else {
+            p.gui.runOnUi([&] { p.commands.Stop(); });
+        }
+        ASSERT_TRUE(p.player.waitForRunsEnded(1, std::chrono::seconds(10)));
+        EXPECT_EQ(log(), (std::vector<std::string>{"open COM1", "blocked write COM1",
+                                                   "stopped write COM1", "close COM1"}));
+        EXPECT_EQ(p.gui.text(ids::kStateText), "");
+        EXPECT_EQ(p.state.playing, 0);
+    }
 }
 
 }  // namespace

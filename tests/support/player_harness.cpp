@@ -63,12 +63,12 @@ void RecordingStepActions::mouse(const Step& step) {
     types_.push_back(step.RECORDtype);
 }
 
-void RecordingStepActions::keyboard(const Step& step) {
+void RecordingStepActions::keyboard(const Step& step, const StopRequested&) {
     std::lock_guard lock(mutex_);
     types_.push_back(step.RECORDtype);
 }
 
-ComportResult RecordingStepActions::comport(const Step& step) {
+ComportResult RecordingStepActions::comport(const Step& step, const StopRequested&) {
     std::lock_guard lock(mutex_);
     types_.push_back(step.RECORDtype);
     if (comport_.empty()) return {};

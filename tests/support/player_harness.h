@@ -47,8 +47,8 @@ private:
 class RecordingStepActions final : public StepActions {
 public:
     void mouse(const Step& step) override;
-    void keyboard(const Step& step) override;
-    ComportResult comport(const Step& step) override;
+    void keyboard(const Step& step, const StopRequested&) override;
+    ComportResult comport(const Step& step, const StopRequested&) override;
     void queueComportResult(ComportResult result);
     std::vector<int> types();
 

@@ -2,6 +2,16 @@
 // starter, the layout scan, and the clock's deadline.
 #include <gtest/gtest.h>
 
+#include <windows.h>
+
+#include <algorithm>
+#include <cstdio>
+#include <future>
+#include <mutex>
+#include <string>
+#include <thread>
+#include <vector>
+
 #include "platform/win32/win32_services.h"
 
 namespace zs {
@@ -49,6 +59,76 @@ TEST(Win32Input, ScansLettersDigitsAndShiftedCharactersOnTheLayout) {
     // Beyond one byte of the code page there is nothing to scan.
     EXPECT_FALSE(input.scanChar(U'\u20AC' + 0x10000).found);
     EXPECT_FALSE(input.textIsUtf8());
+}
+
+// Records the key transitions that reach low-level keyboard hooks: "d10" Shift down, "u10" up;
+// injected ones start with "i".
+class KeyHookRecorder {
+public:
+    KeyHookRecorder() {
+        std::promise<void> ready;
+        thread_ = std::thread([&] {
+            MSG msg;
+            PeekMessageW(&msg, nullptr, 0, 0, PM_NOREMOVE);
+            threadId_ = GetCurrentThreadId();
+            HHOOK hook = SetWindowsHookExW(WH_KEYBOARD_LL, Record, GetModuleHandleW(nullptr), 0);
+            ready.set_value();
+            while (GetMessageW(&msg, nullptr, 0, 0) > 0) DispatchMessageW(&msg);
+            if (hook) UnhookWindowsHookEx(hook);
+        });
+        ready.get_future().wait();
+    }
+    ~KeyHookRecorder() {
+        PostThreadMessageW(threadId_, WM_QUIT, 0, 0);
+        thread_.join();
+    }
+    // Waits a little for the hook to see what was sent.
+    std::vector<std::string> seen() {
+        Sleep(200);
+        std::lock_guard lock(mutex_);
+        return events_;
+    }
+
+private:
+    static LRESULT CALLBACK Record(int code, WPARAM message, LPARAM data) {
+        if (code == HC_ACTION) {
+            const auto* key = reinterpret_cast<const KBDLLHOOKSTRUCT*>(data);
+            char text[16];
+            std::snprintf(text, sizeof text, "%s%c%02lX", (key->flags & LLKHF_INJECTED) ? "i" : "",
+                          message == WM_KEYUP || message == WM_SYSKEYUP ? 'u' : 'd', key->vkCode);
+            std::lock_guard lock(mutex_);
+            events_.push_back(text);
+        }
+        return CallNextHookEx(nullptr, code, message, data);
+    }
+
+    static inline std::mutex mutex_;
+    static inline std::vector<std::string> events_;
+    std::thread thread_;
+    DWORD threadId_ = 0;
+};
+
+// The program's own Escape (a step typing it) is injected and must not stop the run; at the end
+// of the program every key still held goes up, and nothing is sent afterwards.
+TEST(Win32Input, InjectedEscapeDoesNotCountAndExitReleasesEveryKeyHeld) {
+    KeyHookRecorder hook;
+    Win32Input input;
+    input.escapePressed();
+    input.key(vk::Escape, true);
+    input.key(vk::Escape, false);
+    EXPECT_FALSE(input.escapePressed());
+
+    for (const int vkCode : {vk::Shift, vk::Control, vk::Alt, int('A')}) input.key(vkCode, true);
+    input.key(vk::Alt, false);
+    input.releaseForExit();
+    input.key(vk::Control, true);
+    std::vector<std::string> after = hook.seen();
+    ASSERT_GE(after.size(), 2u);
+    EXPECT_EQ(std::vector<std::string>(after.begin(), after.begin() + 2),
+              (std::vector<std::string>{"id1B", "iu1B"}));
+    after.erase(after.begin(), after.begin() + 7);  // Escape, the four presses, the Alt release
+    std::sort(after.begin(), after.end());
+    EXPECT_EQ(after, (std::vector<std::string>{"iu10", "iu11", "iu41"}));
 }
 
 TEST(Win32Clock, WaitsReturnOnlyOnceTheDeadlineHasPassed) {

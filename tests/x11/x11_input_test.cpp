@@ -165,6 +165,14 @@ TEST_F(X11InputTest, CharactersTheLayoutLacksArriveOnSpareKeys) {
     EXPECT_EQ(received().text(), text);
 }
 
+// A stop between two characters: what was typed arrives, nothing after it, Shift goes up.
+TEST_F(X11InputTest, AStoppedTextEndsBetweenTwoCharactersWithNothingHeld) {
+    int asked = 0;
+    SendKeyText(*input_, "{SHIFTDOWN}" + std::string(5000, 'a'), [&] { return ++asked > 100; });
+    EXPECT_EQ(received().text(), std::string(100, 'A'));
+    ExpectNothingHeldDown();
+}
+
 // More distinct characters than spare keys, into a client that takes 15 ms per key: rebinding
 // a key while the client has not decoded its last press would show the new character.
 TEST_F(X11InputTest, ASlowClientSeesTheRightCharacterWhenSpareKeysAreReused) {
@@ -264,6 +272,75 @@ TEST_F(X11InputTest, AnEscapeTapBetweenTwoTestsIsNotMissed) {
     XCloseDisplay(other);
     input_->escapePressed();
     EXPECT_FALSE(input_->escapePressed());
+}
+
+// Another client's XTest key (xdotool, a remote desktop), as a user's key press stands in here.
+void TapFromOtherClient(Display* other, unsigned keycode, bool down, bool up) {
+    if (down) XTestFakeKeyEvent(other, keycode, True, CurrentTime);
+    if (up) XTestFakeKeyEvent(other, keycode, False, CurrentTime);
+    XSync(other, False);
+}
+
+// A step that types Escape must not end its own run; the user's Escape still does, also right
+// after one of the program's own; and a key that closed the program's own box is forgotten.
+TEST_F(X11InputTest, TheProgramsOwnEscapeDoesNotCountTheUsersDoes) {
+    Display* other = XOpenDisplay(nullptr);
+    ASSERT_NE(other, nullptr);
+    const unsigned escape = XKeysymToKeycode(other, XK_Escape);
+    input_->escapePressed();
+    SendKeyText(*input_, "{ESCAPE}x\x1b{ESCAPE}");
+    EXPECT_FALSE(input_->escapePressed());
+
+    SendKeyText(*input_, "{ESCAPE}");
+    TapFromOtherClient(other, escape, true, true);
+    EXPECT_TRUE(input_->escapePressed());
+    EXPECT_FALSE(input_->escapePressed());
+
+    // Held when the box closed: forgotten until released; the next press counts again.
+    TapFromOtherClient(other, escape, true, false);
+    input_->forgetEscape();
+    EXPECT_FALSE(input_->escapePressed());
+    EXPECT_FALSE(input_->escapePressed());
+    TapFromOtherClient(other, escape, false, true);
+    EXPECT_FALSE(input_->escapePressed());
+    TapFromOtherClient(other, escape, true, true);
+    EXPECT_TRUE(input_->escapePressed());
+    XCloseDisplay(other);
+}
+
+std::vector<KeySym> KeyboardMap(Display* display) {
+    int first = 0, last = 0, perKeycode = 0;
+    XDisplayKeycodes(display, &first, &last);
+    KeySym* map = XGetKeyboardMapping(display, static_cast<KeyCode>(first), last - first + 1,
+                                      &perKeycode);
+    std::vector<KeySym> syms(map, map + (last - first + 1) * perKeycode);
+    XFree(map);
+    return syms;
+}
+
+// The end of the program, whichever way it comes, leaves no key or button down and the
+// keyboard map as it found it; nothing is sent afterwards.
+TEST_F(X11InputTest, ReleaseForExitLiftsWhatIsHeldAndGivesBackTheSpareKeys) {
+    Display* probe = XOpenDisplay(nullptr);
+    ASSERT_NE(probe, nullptr);
+    const std::vector<KeySym> before = KeyboardMap(probe);
+    zs::Status status;
+    std::unique_ptr<X11Input> input = X11Input::Open(nullptr, status);
+    ASSERT_NE(input, nullptr);
+    for (const int vkCode : {vk::Shift, vk::Control, vk::Alt}) input->key(vkCode, true);
+    input->key('A', true);
+    input->typeUnlisted(U'\u20AC');
+    input->mouseButton(MouseButton::Left, true);
+    EXPECT_NE(KeyboardMap(probe), before);
+
+    input->releaseForExit();
+    ExpectNothingHeldDown();
+    EXPECT_EQ(KeyboardMap(probe), before);
+    input->key(vk::Shift, true);
+    input->typeUnlisted(U'\u00FC');
+    ExpectNothingHeldDown();
+    EXPECT_EQ(KeyboardMap(probe), before);
+    XCloseDisplay(probe);
 }
 
 }  // namespace

@@ -1,5 +1,7 @@
 #include "platform/headless/in_memory_serial.h"
 
+#include <chrono>
+#include <thread>
 #include <utility>
 
 namespace zs {
@@ -9,7 +11,7 @@ struct InMemorySerialPorts::Shared {
     std::vector<SerialOpenRecord> opens;
     std::map<std::string, std::vector<std::vector<std::uint8_t>>> writes;
     std::vector<std::string> log;
-    std::set<std::string> failingOpens, failingWrites, openNow;
+    std::set<std::string> failingOpens, failingWrites, blockingWrites, openNow;
 };
 
 namespace {
@@ -25,8 +27,19 @@ public:
         shared_->log.push_back("close " + name_);
     }
 
-    Status write(const std::vector<std::uint8_t>& bytes) override {
-        std::lock_guard lock(shared_->mutex);
+    Status write(const std::vector<std::uint8_t>& bytes, const StopCheck& stopped) override {
+        std::unique_lock lock(shared_->mutex);
+        if (shared_->blockingWrites.count(name_) != 0) {
+            shared_->log.push_back("blocked write " + name_);
+            // A port whose other end never reads: only the caller's stop ends the wait.
+            while (stopped && !stopped()) {
+                lock.unlock();
+                std::this_thread::sleep_for(std::chrono::milliseconds(1));
+                lock.lock();
+            }
+            shared_->log.push_back("stopped write " + name_);
+            return Status::failure("write", "stopped");
+        }
         if (shared_->failingWrites.count(name_) != 0) {
             shared_->log.push_back("fail write " + name_);
             return Status::failure("write", "Write time-out");
@@ -70,6 +83,11 @@ void InMemorySerialPorts::failWrites(const std::string& name, bool fail) {
     std::lock_guard lock(shared_->mutex);
     if (fail) shared_->failingWrites.insert(name);
     else shared_->failingWrites.erase(name);
+}
+
+void InMemorySerialPorts::blockWrites(const std::string& name) {
+    std::lock_guard lock(shared_->mutex);
+    shared_->blockingWrites.insert(name);
 }
 
 std::vector<SerialOpenRecord> InMemorySerialPorts::opens() const {

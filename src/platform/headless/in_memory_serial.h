@@ -33,12 +33,15 @@ public:
     void failOpens(const std::string& name, bool fail = true);
     // Writes to `name` fail from now on (or succeed again with fail = false).
     void failWrites(const std::string& name, bool fail = true);
+    // Writes to `name` take nothing from now on and wait until their caller stops them.
+    void blockWrites(const std::string& name);
 
     // Every successful open, in order.
     std::vector<SerialOpenRecord> opens() const;
     // The byte blocks written to `name`, one per write.
     std::vector<std::vector<std::uint8_t>> writes(const std::string& name) const;
-    // What happened, in order: "open COM1", "fail open COM1", "write COM1 3", "close COM1".
+    // What happened, in order: "open COM1", "fail open COM1", "write COM1 3", "close COM1",
+    // "blocked write COM1", "stopped write COM1".
     std::vector<std::string> log() const;
     // The ports open now.
     std::set<std::string> openPorts() const;

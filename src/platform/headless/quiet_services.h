@@ -17,6 +17,7 @@ class QuietInput final : public Input {
 public:
     void pressEscape() { escape_ = true; }
     bool escapePressed() override { return escape_.exchange(false); }
+    void forgetEscape() override { escape_ = false; }
 
     void movePointer(int, int) override {}
     void mouseButton(MouseButton, bool) override {}
@@ -25,6 +26,7 @@ public:
     KeyScan scanChar(char32_t) override { return {}; }
     void typeUnlisted(char32_t) override {}
     Point pointerPosition() override { return {}; }
+    void releaseForExit() override {}
 
 private:
     std::atomic<bool> escape_{false};

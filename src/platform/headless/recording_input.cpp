@@ -68,7 +68,9 @@ KeyScan UsLayoutScan(char32_t ch) {
 RecordingInput::RecordingInput(Clock* clock, bool textIsUtf8)
     : clock_(clock), textIsUtf8_(textIsUtf8) {}
 
-void RecordingInput::record(std::string event) { events_.push_back(std::move(event)); }
+void RecordingInput::record(std::string event) {
+    if (!closed_) events_.push_back(std::move(event));
+}
 
 void RecordingInput::movePointer(int x, int y) {
     std::lock_guard lock(mutex_);
@@ -87,9 +89,17 @@ void RecordingInput::mouseButton(MouseButton button, bool down) {
 }
 
 void RecordingInput::key(int vkCode, bool down) {
-    std::lock_guard lock(mutex_);
-    keyDown_[vkCode] = down;
-    record((down ? "Kd" : "Ku") + Hex2(vkCode));
+    std::function<void(long)> hook;
+    long transitions = 0;
+    {
+        std::lock_guard lock(mutex_);
+        if (closed_) return;
+        keyDown_[vkCode] = down;
+        record((down ? "Kd" : "Ku") + Hex2(vkCode));
+        hook = onKey_;
+        transitions = ++keyTransitions_;
+    }
+    if (hook) hook(transitions);
 }
 
 bool RecordingInput::textIsUtf8() const {
@@ -113,7 +123,7 @@ void RecordingInput::typeUnlisted(char32_t ch) {
 
 bool RecordingInput::escapePressed() {
     std::lock_guard lock(mutex_);
-    if (escapeDown_) return true;
+    if (escapeDown_ && !ignoreHeldEscape_) return true;
     if (clock_ == nullptr || escapePresses_.empty()) return false;
     const Clock::time_point now = clock_->now();
     const auto due = std::remove_if(escapePresses_.begin(), escapePresses_.end(),
@@ -121,6 +131,24 @@ bool RecordingInput::escapePressed() {
     const bool pressed = due != escapePresses_.end();
     escapePresses_.erase(due, escapePresses_.end());
     return pressed;
+}
+
+void RecordingInput::releaseForExit() {
+    std::lock_guard lock(mutex_);
+    for (auto& [code, down] : keyDown_) {
+        if (!down) continue;
+        record("Ku" + Hex2(code));
+        down = false;
+    }
+    closed_ = true;
+}
+
+void RecordingInput::forgetEscape() {
+    std::lock_guard lock(mutex_);
+    ignoreHeldEscape_ = escapeDown_;
+    if (clock_ == nullptr) return;
+    const Clock::time_point now = clock_->now();
+    std::erase_if(escapePresses_, [now](Clock::time_point at) { return at <= now; });
 }
 
 Point RecordingInput::pointerPosition() {
@@ -176,9 +204,15 @@ void RecordingInput::pressEscapeAt(Clock::time_point at) {
     escapePresses_.push_back(at);
 }
 
+void RecordingInput::onKey(std::function<void(long)> hook) {
+    std::lock_guard lock(mutex_);
+    onKey_ = std::move(hook);
+}
+
 void RecordingInput::setEscapeDown(bool down) {
     std::lock_guard lock(mutex_);
     escapeDown_ = down;
+    if (!down) ignoreHeldEscape_ = false;
 }
 
 }  // namespace zs

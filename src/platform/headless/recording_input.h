@@ -2,6 +2,7 @@
 // and reports Escape presses scripted at virtual times. Safe to call from several threads.
 #pragma once
 
+#include <functional>
 #include <map>
 #include <mutex>
 #include <string>
@@ -29,7 +30,12 @@ public:
     KeyScan scanChar(char32_t ch) override;
     void typeUnlisted(char32_t ch) override;
     bool escapePressed() override;
+    // Drops the presses due by now; a key held down (setEscapeDown) counts again only after
+    // setEscapeDown(false) and a new press.
+    void forgetEscape() override;
     Point pointerPosition() override;
+    // Records a key up for every key still down, then records nothing more.
+    void releaseForExit() override;
 
     // The events so far, one word each: "Kd41"/"Ku41" key down/up (hex key code), "Ld"/"Lu",
     // "Rd"/"Ru", "Md"/"Mu" buttons, "P100,200" pointer move, "U+00E9" a character typed unlisted.
@@ -48,6 +54,9 @@ public:
     void pressEscapeAt(Clock::time_point at);
     // Escape held down: escapePressed() stays true until released.
     void setEscapeDown(bool down);
+    // Called after every key transition with the number of transitions so far, on the typing
+    // thread: how a test lets time pass while typing, or stops a run in the middle of a text.
+    void onKey(std::function<void(long transitions)> hook);
 
 private:
     void record(std::string event);
@@ -56,10 +65,14 @@ private:
     Clock* clock_;
     bool textIsUtf8_;
     std::vector<std::string> events_;
+    std::function<void(long)> onKey_;
+    long keyTransitions_ = 0;
     std::map<int, bool> keyDown_;
     std::map<char32_t, KeyScan> scriptedScans_;
     std::vector<Clock::time_point> escapePresses_;
     bool escapeDown_ = false;
+    bool ignoreHeldEscape_ = false;
+    bool closed_ = false;
     Point pointer_;
 };
 

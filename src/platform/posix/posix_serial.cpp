@@ -110,16 +110,17 @@ public:
         if (unsent_) ::tcflush(fd_.get(), TCOFLUSH);
     }
 
-    Status write(const std::vector<std::uint8_t>& bytes) override {
+    Status write(const std::vector<std::uint8_t>& bytes, const StopCheck& stopped) override {
         const auto timeout = std::chrono::milliseconds(100) * bytes.size() +
                              std::chrono::milliseconds(10);
-        const Status status = writeUntil(bytes, SteadyClock::now() + timeout);
+        const Status status = writeUntil(bytes, SteadyClock::now() + timeout, stopped);
         unsent_ = !status.ok;
         return status;
     }
 
 private:
-    Status writeUntil(const std::vector<std::uint8_t>& bytes, SteadyClock::time_point deadline) {
+    Status writeUntil(const std::vector<std::uint8_t>& bytes, SteadyClock::time_point deadline,
+                      const StopCheck& stopped) {
         std::size_t done = 0;
         while (done < bytes.size()) {
             const ssize_t n = ::write(fd_.get(), bytes.data() + done, bytes.size() - done);
@@ -129,19 +130,22 @@ private:
             }
             if (n < 0 && errno == EINTR) continue;
             if (n < 0 && errno != EAGAIN) return ErrnoFailure("write");
-            const Status waited = waitWritable(deadline);
+            const Status waited = waitWritable(deadline, stopped);
             if (!waited) return waited;
         }
         return Status::success();
     }
 
-    Status waitWritable(SteadyClock::time_point deadline) {
+    // Waits in short slices, so that a stop is seen while the port takes nothing.
+    Status waitWritable(SteadyClock::time_point deadline, const StopCheck& stopped) {
+        constexpr auto kSlice = std::chrono::milliseconds(20);
         for (;;) {
+            if (stopped && stopped()) return ErrnoFailure("write", ECANCELED);
             const auto left = std::chrono::ceil<std::chrono::milliseconds>(
                 deadline - SteadyClock::now());
             if (left.count() <= 0) return ErrnoFailure("poll", ETIME);
             pollfd pfd{fd_.get(), POLLOUT, 0};
-            const int ready = ::poll(&pfd, 1, static_cast<int>(left.count()));
+            const int ready = ::poll(&pfd, 1, static_cast<int>(std::min(left, kSlice).count()));
             if (ready > 0 && (pfd.revents & (POLLERR | POLLNVAL))) return ErrnoFailure("poll", EIO);
             if (ready > 0) return Status::success();
             if (ready < 0 && errno != EINTR) return ErrnoFailure("poll");

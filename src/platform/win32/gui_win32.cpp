@@ -1,5 +1,6 @@
 // Win32Gui: window classes, the window procedure, the event queue and carrying calls over to
 // the UI thread.
+#include "platform/exit_action.h"
 #include "platform/win32/gui_win32.h"
 
 #include "platform/win32/win32_services.h"
@@ -145,6 +146,9 @@ LRESULT Win32Gui::handleMessage(HWND hwnd, UINT message, WPARAM wParam, LPARAM l
         return 0;
     case WM_CLOSE:  // reported; the program decides whether the window goes
         if (int id = windowIdOf(hwnd)) events_.push_back({EventKind::WindowClose, id, 0, 0, 0});
+        return 0;
+    case WM_ENDSESSION:  // the session ends once this returns: release the input's keys now
+        if (wParam) RunExitAction();
         return 0;
     case WM_DRAWITEM: {
         const auto* item = reinterpret_cast<const DRAWITEMSTRUCT*>(lParam);

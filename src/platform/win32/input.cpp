@@ -1,6 +1,10 @@
 // Global input synthesis on Windows: pointer moves, button and key transitions, layout scans.
 #include <windows.h>
 
+#include <atomic>
+#include <future>
+#include <thread>
+
 #include "platform/win32/win32_services.h"
 
 namespace zs {
@@ -23,18 +27,111 @@ void SendUnicodeUnit(wchar_t unit, bool down) {
     SendInput(1, &in, sizeof in);
 }
 
+// What the hook saw of the user's Escape key. One hook serves the process; the hook procedure
+// has no way to reach an object.
+struct EscapeKeyState {
+    std::atomic<bool> pressed{false};     // pressed since the last question
+    std::atomic<bool> down{false};
+    std::atomic<bool> ignoreHeld{false};  // down since it closed the program's own box
+};
+EscapeKeyState gEscape;
+
+// Injected keys (this program's, or any other program's) carry LLKHF_INJECTED; GetAsyncKeyState
+// cannot tell them apart. Key repeats of a held key are no new presses.
+LRESULT CALLBACK EscapeHookProc(int code, WPARAM message, LPARAM data) {
+    if (code == HC_ACTION) {
+        const auto* key = reinterpret_cast<const KBDLLHOOKSTRUCT*>(data);
+        if (key->vkCode == VK_ESCAPE && (key->flags & LLKHF_INJECTED) == 0) {
+            const bool down = message == WM_KEYDOWN || message == WM_SYSKEYDOWN;
+            if (!down) {
+                gEscape.down = false;
+                gEscape.ignoreHeld = false;
+            } else if (!gEscape.down.exchange(true) && !gEscape.ignoreHeld) {
+                gEscape.pressed = true;
+            }
+        }
+    }
+    return CallNextHookEx(nullptr, code, message, data);
+}
+
 }  // namespace
 
-void Win32Input::movePointer(int x, int y) { SetCursorPos(x, y); }
+// A low-level hook runs on the thread that set it, which must keep a message loop going.
+class EscapeKeyHook {
+public:
+    EscapeKeyHook() {
+        std::promise<bool> ready;
+        std::future<bool> installed = ready.get_future();
+        thread_ = std::thread([this, &ready] { run(ready); });
+        installed_ = installed.get();
+    }
+    ~EscapeKeyHook() {
+        PostThreadMessageW(threadId_, WM_QUIT, 0, 0);
+        thread_.join();
+    }
+    bool installed() const { return installed_; }
+
+private:
+    void run(std::promise<bool>& ready) {
+        MSG msg;
+        PeekMessageW(&msg, nullptr, 0, 0, PM_NOREMOVE);  // makes the thread's message queue
+        threadId_ = GetCurrentThreadId();
+        HHOOK hook = SetWindowsHookExW(WH_KEYBOARD_LL, EscapeHookProc, GetModuleHandleW(nullptr), 0);
+        ready.set_value(hook != nullptr);
+        if (hook == nullptr) return;
+        while (GetMessageW(&msg, nullptr, 0, 0) > 0) DispatchMessageW(&msg);
+        UnhookWindowsHookEx(hook);
+    }
+
+    std::thread thread_;
+    DWORD threadId_ = 0;
+    bool installed_ = false;
+};
+
+Win32Input::Win32Input() : escapeHook_(std::make_unique<EscapeKeyHook>()) {
+    if (!escapeHook_->installed()) escapeHook_.reset();
+}
+
+Win32Input::~Win32Input() = default;
+
+void Win32Input::movePointer(int x, int y) {
+    std::lock_guard lock(mutex_);
+    if (!closed_) SetCursorPos(x, y);
+}
 
 // One transition at the current pointer position, no movement.
 void Win32Input::mouseButton(MouseButton button, bool down) {
+    std::lock_guard lock(mutex_);
+    if (closed_) return;
     mouse_event(ButtonFlag(button, down), 0, 0, 0, 0);
+    if (down) {
+        buttonsDown_.insert(static_cast<int>(button));
+    } else {
+        buttonsDown_.erase(static_cast<int>(button));
+    }
 }
 
 // Scan code 0 and no extended-key flag: the virtual key alone says which key it is.
 void Win32Input::key(int vkCode, bool down) {
+    std::lock_guard lock(mutex_);
+    if (closed_) return;
     keybd_event(static_cast<BYTE>(vkCode), 0, down ? 0 : KEYEVENTF_KEYUP, 0);
+    if (down) {
+        keysDown_.insert(vkCode);
+    } else {
+        keysDown_.erase(vkCode);
+    }
+}
+
+void Win32Input::releaseForExit() {
+    std::lock_guard lock(mutex_);
+    if (closed_) return;
+    closed_ = true;
+    for (const int vkCode : keysDown_) keybd_event(static_cast<BYTE>(vkCode), 0, KEYEVENTF_KEYUP, 0);
+    for (const int button : buttonsDown_)
+        mouse_event(ButtonFlag(static_cast<MouseButton>(button), false), 0, 0, 0, 0);
+    keysDown_.clear();
+    buttonsDown_.clear();
 }
 
 // Characters are bytes of the ANSI code page; the layout is the calling thread's.
@@ -55,14 +152,29 @@ void Win32Input::typeUnlisted(char32_t ch) {
     } else if (ch <= 0xFFFF) {
         units[0] = static_cast<wchar_t>(ch), count = 1;
     }
+    std::lock_guard lock(mutex_);
+    if (closed_) return;
     for (int i = 0; i < count; ++i) {
         SendUnicodeUnit(units[i], true);
         SendUnicodeUnit(units[i], false);
     }
 }
 
-// Any non-zero state counts: down now, or pressed since the last query.
-bool Win32Input::escapePressed() { return GetAsyncKeyState(VK_ESCAPE) != 0; }
+// Without the hook, any non-zero state counts: down now, or pressed since the last query.
+bool Win32Input::escapePressed() {
+    if (!escapeHook_) return GetAsyncKeyState(VK_ESCAPE) != 0;
+    const bool pressed = gEscape.pressed.exchange(false);
+    return pressed || (gEscape.down && !gEscape.ignoreHeld);
+}
+
+void Win32Input::forgetEscape() {
+    if (!escapeHook_) {
+        GetAsyncKeyState(VK_ESCAPE);  // clears the pressed-since bit
+        return;
+    }
+    gEscape.ignoreHeld = gEscape.down.load();
+    gEscape.pressed = false;
+}
 
 Point Win32Input::pointerPosition() {
     POINT p{};

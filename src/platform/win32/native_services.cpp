@@ -4,6 +4,7 @@
 
 #include <commctrl.h>
 
+#include "platform/exit_action.h"
 #include "platform/native_services.h"
 #include "platform/system.h"
 #include "platform/win32/win32_services.h"
@@ -24,12 +25,21 @@ private:
     Services services_{*gui_, input_, serial_, process_, NativeSystemInfo(), clock_};
 };
 
+// Ctrl+C, Ctrl+Break, the console closing, log-off and shut-down (the handler runs on a thread
+// of its own): release what the input holds, then end as the close box does.
+BOOL WINAPI EndOnConsoleEvent(DWORD) {
+    RunExitAction();
+    ExitProcess(1);
+}
+
 }  // namespace
 
 std::unique_ptr<NativeServices> OpenNativeServices(Status&) {
     INITCOMMONCONTROLSEX controls{sizeof controls, ICC_STANDARD_CLASSES};
     InitCommonControlsEx(&controls);
-    return std::make_unique<Win32Services>();
+    auto services = std::make_unique<Win32Services>();
+    SetConsoleCtrlHandler(EndOnConsoleEvent, TRUE);
+    return services;
 }
 
 void ReportStartFailure(const Status& status) {

@@ -1,6 +1,9 @@
 // COM ports on Windows: "\\.\" + name, fixed queue sizes, explicit line settings, no flow control.
 #include <windows.h>
 
+#include <algorithm>
+#include <chrono>
+
 #include "platform/win32/win32_services.h"
 
 namespace zs {
@@ -63,19 +66,42 @@ public:
     Win32SerialPort(const Win32SerialPort&) = delete;
     Win32SerialPort& operator=(const Win32SerialPort&) = delete;
 
-    Status write(const std::vector<std::uint8_t>& bytes) override {
+    // The bytes go out in writes that each wait at most one slice, so that a stop is seen while
+    // the port takes nothing; the write time-out of the whole telegram is kept as a deadline.
+    Status write(const std::vector<std::uint8_t>& bytes, const StopCheck& stopped) override {
         if (bytes.empty()) return Status::success();
-        DWORD written = 0;
-        if (!WriteFile(handle_, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr))
-            return LastError("WriteFile");
-        if (written != bytes.size())
-            return Status::failure("WriteFile", "write time-out: " + std::to_string(written) +
-                                                    " of " + std::to_string(bytes.size()) +
-                                                    " bytes written");
+        COMMTIMEOUTS slice{};
+        slice.WriteTotalTimeoutConstant = kSliceMs;
+        if (!SetCommTimeouts(handle_, &slice)) return LastError("SetCommTimeouts");
+        const auto deadline = std::chrono::steady_clock::now() +
+                              std::chrono::milliseconds(100) * bytes.size() +
+                              std::chrono::milliseconds(10);
+        std::size_t done = 0;
+        while (done < bytes.size()) {
+            if (stopped && stopped()) return dropUnsent("stopped", done, bytes.size());
+            if (std::chrono::steady_clock::now() >= deadline)
+                return dropUnsent("write time-out", done, bytes.size());
+            DWORD written = 0;
+            const DWORD size = static_cast<DWORD>(std::min<std::size_t>(bytes.size() - done,
+                                                                        kQueueBytes));
+            if (!WriteFile(handle_, bytes.data() + done, size, &written, nullptr) &&
+                GetLastError() != ERROR_TIMEOUT)
+                return LastError("WriteFile");
+            done += written;
+        }
         return Status::success();
     }
 
 private:
+    static constexpr DWORD kSliceMs = 50;
+
+    // The bytes still queued are thrown away, so that closing the port never waits for them.
+    Status dropUnsent(const char* why, std::size_t done, std::size_t total) {
+        PurgeComm(handle_, PURGE_TXABORT | PURGE_TXCLEAR);
+        return Status::failure("WriteFile", std::string(why) + ": " + std::to_string(done) +
+                                                " of " + std::to_string(total) + " bytes written");
+    }
+
     HANDLE handle_;
 };
 

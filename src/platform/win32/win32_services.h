@@ -3,6 +3,8 @@
 #pragma once
 
 #include <memory>
+#include <mutex>
+#include <set>
 #include <string>
 
 #include "platform/clock.h"
@@ -13,10 +15,18 @@
 
 namespace zs {
 
+class EscapeKeyHook;
+
 // Pointer, buttons and keys through SetCursorPos, mouse_event and keybd_event; characters the
-// layout lacks as Unicode key events. Step texts are bytes of the ANSI code page.
+// layout lacks as Unicode key events. Step texts are bytes of the ANSI code page. The user's
+// Escape is told apart from injected keys by a low-level keyboard hook.
 class Win32Input final : public Input {
 public:
+    Win32Input();
+    ~Win32Input() override;
+    Win32Input(const Win32Input&) = delete;
+    Win32Input& operator=(const Win32Input&) = delete;
+
     void movePointer(int x, int y) override;
     void mouseButton(MouseButton button, bool down) override;
     void key(int vkCode, bool down) override;
@@ -24,7 +34,16 @@ public:
     KeyScan scanChar(char32_t ch) override;
     void typeUnlisted(char32_t ch) override;
     bool escapePressed() override;
+    void forgetEscape() override;
     Point pointerPosition() override;
+    void releaseForExit() override;
+
+private:
+    std::unique_ptr<EscapeKeyHook> escapeHook_;
+    std::mutex mutex_;  // guards the three below
+    std::set<int> keysDown_;
+    std::set<int> buttonsDown_;
+    bool closed_ = false;
 };
 
 // COM ports through CreateFileA on "\\.\" + name and the comm API.

@@ -12,6 +12,8 @@
 #include <cerrno>
 #include <cstring>
 
+#include "platform/x11/xtest_devices.h"
+
 namespace zs::x11 {
 
 EscapeWatcher::EscapeWatcher(const char* displayName, Status& status) {
@@ -48,8 +50,15 @@ Status EscapeWatcher::start() {
     }
     unsigned char bits[XIMaskLen(XI_LASTEVENT)] = {};
     XISetMask(bits, XI_RawKeyPress);
+    XISetMask(bits, XI_RawKeyRelease);
     XIEventMask mask{XIAllMasterDevices, sizeof bits, bits};
     XISelectEvents(display_, DefaultRootWindow(display_), &mask, 1);
+    // Hierarchy changes are reported for XIAllDevices only.
+    unsigned char hierarchyBits[XIMaskLen(XI_LASTEVENT)] = {};
+    XISetMask(hierarchyBits, XI_HierarchyChanged);
+    XIEventMask hierarchyMask{XIAllDevices, sizeof hierarchyBits, hierarchyBits};
+    XISelectEvents(display_, DefaultRootWindow(display_), &hierarchyMask, 1);
+    xtestDevices_ = XTestDeviceIds(display_);
     XSync(display_, False);
     if (::pipe2(wakePipe_, O_CLOEXEC) != 0) return Status::failure("pipe2", std::strerror(errno));
     rawEvents_ = true;
@@ -76,12 +85,44 @@ void EscapeWatcher::drainEvents() {
         XGenericEventCookie* cookie = &event.xcookie;
         if (cookie->type != GenericEvent || cookie->extension != xiOpcode_) continue;
         if (!XGetEventData(display_, cookie)) continue;
-        if (cookie->evtype == XI_RawKeyPress) {
-            const auto* raw = static_cast<const XIRawEvent*>(cookie->data);
-            if (raw->detail == escapeKeycode_) pressed_ = true;
+        if (cookie->evtype == XI_HierarchyChanged) {
+            xtestDevices_ = XTestDeviceIds(display_);  // a master device came or went
+        } else {
+            handleRawKey(cookie->evtype, cookie->data);
         }
         XFreeEventData(display_, cookie);
     }
+}
+
+void EscapeWatcher::handleRawKey(int evtype, const void* rawEvent) {
+    if (evtype != XI_RawKeyPress && evtype != XI_RawKeyRelease) return;
+    const auto* raw = static_cast<const XIRawEvent*>(rawEvent);
+    if (raw->detail != escapeKeycode_) return;
+    if (evtype == XI_RawKeyRelease) {
+        ignoreHeldKey_ = false;
+        return;
+    }
+    if ((raw->flags & XIKeyRepeat) != 0 || ignoreHeldKey_) return;
+    if (ownPressesExpected_ > 0 && IsFromXTestDevice(raw->sourceid, xtestDevices_)) {
+        --ownPressesExpected_;
+        return;
+    }
+    pressed_ = true;
+}
+
+void EscapeWatcher::expectOwnPress() {
+    std::lock_guard lock(mutex_);
+    ++ownPressesExpected_;
+}
+
+void EscapeWatcher::forget() {
+    if (display_ == nullptr) return;
+    std::lock_guard lock(mutex_);
+    XSync(display_, False);
+    if (rawEvents_) drainEvents();
+    pressed_ = false;
+    ownPressesExpected_ = 0;
+    ignoreHeldKey_ = escapeDownNow();
 }
 
 bool EscapeWatcher::escapeDownNow() {
@@ -96,9 +137,15 @@ bool EscapeWatcher::pressedSinceLastCall() {
     // The round trip brings every event the server produced before it into the queue.
     XSync(display_, False);
     if (rawEvents_) drainEvents();
-    const bool down = escapeDownNow();
+    bool down = escapeDownNow();
+    if (ignoreHeldKey_) {
+        ignoreHeldKey_ = down;
+        down = false;
+    }
     const bool pressed = pressed_ || down;
     pressed_ = false;
+    // Every Escape the program pressed before this call has been seen by now.
+    ownPressesExpected_ = 0;
     return pressed;
 }
 

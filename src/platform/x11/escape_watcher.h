@@ -6,6 +6,7 @@
 #include <mutex>
 #include <string>
 #include <thread>
+#include <vector>
 
 #include "platform/status.h"
 
@@ -17,6 +18,10 @@ namespace zs::x11 {
 // keeps the event stream drained while nobody asks; each question first makes a round trip to
 // the server, so a press the server handled before the question is always counted, however
 // short the tap was.
+//
+// Only the user's Escape counts. The program's own Escape (a step that types it) comes through
+// an XTest device, as xdotool's and a remote desktop's do: the input announces each one, and
+// that many Escape presses from XTest devices are passed over. Others count.
 class EscapeWatcher {
 public:
     // Opens the connection and starts the thread; on failure `status` tells why and
@@ -28,11 +33,19 @@ public:
 
     // Escape is down now, or was pressed since the previous call.
     bool pressedSinceLastCall();
+    // The program is about to press Escape through XTest.
+    void expectOwnPress();
+    // Forgets every press so far; a key held down now counts only once released and pressed
+    // again (it closed the program's own message box).
+    void forget();
+    int escapeKeycode() const { return escapeKeycode_; }
+    Display* display() const { return display_; }
 
 private:
     Status start();
     void watch();
     void drainEvents();  // with mutex_ held
+    void handleRawKey(int evtype, const void* rawEvent);  // with mutex_ held
     bool escapeDownNow();  // with mutex_ held
 
     Display* display_ = nullptr;
@@ -41,7 +54,10 @@ private:
     bool rawEvents_ = false;
     int wakePipe_[2] = {-1, -1};
     std::mutex mutex_;
-    bool pressed_ = false;  // guarded by mutex_
+    bool pressed_ = false;  // guarded by mutex_, as the three below
+    int ownPressesExpected_ = 0;
+    bool ignoreHeldKey_ = false;
+    std::vector<int> xtestDevices_;
     std::thread thread_;
 };
 

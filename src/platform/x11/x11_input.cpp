@@ -77,25 +77,51 @@ X11Input::X11Input(Display* display, const char* displayName)
 
 X11Input::~X11Input() {
     escape_.reset();
-    std::lock_guard lock(mutex_);
-    unbindSpareKeys();
+    releaseForExit();
     XCloseDisplay(display_);
+}
+
+void X11Input::releaseForExit() {
+    std::lock_guard lock(mutex_);
+    if (closed_) return;
+    closed_ = true;
+    releaseHeld();
+    unbindSpareKeys();
+}
+
+void X11Input::releaseHeld() {
+    for (const int keycode : keycodesDown_)
+        XTestFakeKeyEvent(display_, static_cast<unsigned>(keycode), False, CurrentTime);
+    for (const unsigned button : buttonsDown_)
+        XTestFakeButtonEvent(display_, button, False, CurrentTime);
+    keycodesDown_.clear();
+    buttonsDown_.clear();
+    XSync(display_, False);
 }
 
 void X11Input::movePointer(int x, int y) {
     std::lock_guard lock(mutex_);
+    if (closed_) return;
     XTestFakeMotionEvent(display_, DefaultScreen(display_), x, y, CurrentTime);
     XSync(display_, False);
 }
 
 void X11Input::mouseButton(MouseButton button, bool down) {
     std::lock_guard lock(mutex_);
-    XTestFakeButtonEvent(display_, ButtonNumber(button), down ? True : False, CurrentTime);
+    if (closed_) return;
+    const unsigned number = ButtonNumber(button);
+    XTestFakeButtonEvent(display_, number, down ? True : False, CurrentTime);
     XSync(display_, False);
+    if (down) {
+        buttonsDown_.insert(number);
+    } else {
+        buttonsDown_.erase(number);
+    }
 }
 
 void X11Input::key(int vkCode, bool down) {
     std::lock_guard lock(mutex_);
+    if (closed_) return;
     const int keycode = keycodeForVk(vkCode);
     if (keycode == 0) return;
     const bool modifier = vkCode == vk::Shift || vkCode == vk::Control || vkCode == vk::Alt;
@@ -152,7 +178,13 @@ int X11Input::keycodeForVk(int vkCode) {
 // the caller from running ahead of the server. Presses and modifier releases are only flushed:
 // the next round trip covers them.
 void X11Input::sendKey(int keycode, bool down, bool waitForServer) {
+    if (down && escape_ && keycode == escape_->escapeKeycode()) escape_->expectOwnPress();
     XTestFakeKeyEvent(display_, static_cast<unsigned>(keycode), down ? True : False, CurrentTime);
+    if (down) {
+        keycodesDown_.insert(keycode);
+    } else {
+        keycodesDown_.erase(keycode);
+    }
     if (waitForServer) {
         XSync(display_, False);
     } else {
@@ -164,6 +196,7 @@ void X11Input::typeUnlisted(char32_t ch) {
     const unsigned long keysym = UnlistedKeysym(ch);
     if (keysym == kNoKeysym) return;
     std::unique_lock lock(mutex_);
+    if (closed_) return;
     SpareKeyPool::Lease lease = spareKeys_.acquire(keysym);
     if (lease.keycode != 0 && !lease.mustBind && !stillBound(lease.keycode, keysym)) {
         // Another keyboard map was loaded (a layout change): the old bindings are gone and
@@ -178,6 +211,7 @@ void X11Input::typeUnlisted(char32_t ch) {
         lock.unlock();
         std::this_thread::sleep_until(lease.notBefore);
         lock.lock();
+        if (closed_) return;
         KeySym syms[2] = {keysym, keysym};  // the same character with and without Shift
         XChangeKeyboardMapping(display_, lease.keycode, 2, syms, 1);
         XSync(display_, False);
@@ -207,6 +241,10 @@ void X11Input::unbindSpareKeys() {
 bool X11Input::escapePressed() {
     if (escape_) return escape_->pressedSinceLastCall();
     return false;
+}
+
+void X11Input::forgetEscape() {
+    if (escape_) escape_->forget();
 }
 
 Point X11Input::pointerPosition() {

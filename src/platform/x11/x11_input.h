@@ -5,6 +5,7 @@
 #include <memory>
 #include <mutex>
 #include <optional>
+#include <set>
 #include <string>
 #include <unordered_map>
 
@@ -35,7 +36,13 @@ public:
     KeyScan scanChar(char32_t ch) override;
     void typeUnlisted(char32_t ch) override;
     bool escapePressed() override;
+    void forgetEscape() override;
     Point pointerPosition() override;
+    void releaseForExit() override;
+
+    // The connections the input uses: its own and the Escape watcher's (nullptr if none).
+    Display* display() const { return display_; }
+    Display* escapeDisplay() const { return escape_ ? escape_->display() : nullptr; }
 
 private:
     X11Input(Display* display, const char* displayName);
@@ -45,8 +52,12 @@ private:
     void sendKey(int keycode, bool down, bool waitForServer);
     bool stillBound(int keycode, unsigned long keysym);
     void unbindSpareKeys();
+    void releaseHeld();
 
-    std::mutex mutex_;
+    std::mutex mutex_;  // guards the connection and everything below
+    std::set<int> keycodesDown_;
+    std::set<unsigned> buttonsDown_;
+    bool closed_ = false;
     Display* display_;
     SpareKeyPool spareKeys_;
     std::unordered_map<int, int> vkKeycodes_;  // what scanChar found for each vk it returned
