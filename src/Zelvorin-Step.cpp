@@ -16,6 +16,7 @@ int main() {
     }
     zs::Services& services = native->services();
     zs::Program program(services);
+    program.AttachRecorder(native->recorder());
     zs::ProgramEditor editor(program.shell(), services, program.state());
     program.StartUp();
     const int code = program.Run();

@@ -36,6 +36,10 @@ struct ShellHooks {
 
     std::function<void()> menuPlay, menuPlayFromCurrent, menuPause, menuStop;  // items 81-84
     std::function<void()> openEditor;                                          // item 85
+    std::function<void()> menuRecord;                                          // item 90
+    // Asked before the main window's close box ends the program; false keeps it open.
+    // Empty: it closes.
+    std::function<bool()> mayCloseMain;
     std::function<void()> editorLineInfo;  // FormEditor text (104): refresh the line information
     Handler editorOpen, editorSave, editorSaveAs;  // gadgets 105, 106, 107
 

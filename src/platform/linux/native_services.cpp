@@ -9,6 +9,7 @@
 #include "platform/posix/posix_serial.h"
 #include "platform/system.h"
 #include "platform/x11/x11_input.h"
+#include "platform/x11/x11_recorder.h"
 
 namespace zs {
 namespace {
@@ -19,6 +20,7 @@ public:
         : input_(std::move(input)),
           services_{gui_, *input_, serial_, process_, NativeSystemInfo(), RealClock()} {}
     Services& services() override { return services_; }
+    InputRecorder* recorder() override { return &recorder_; }
 
 private:
     gui::FltkGui gui_{NativeSystemInfo().screenPixelsPerInch()};
@@ -26,6 +28,7 @@ private:
     PosixSerialPorts serial_;
     PosixProcessStarter process_;
     Services services_;
+    x11::X11Recorder recorder_{nullptr};
 };
 
 }  // namespace
