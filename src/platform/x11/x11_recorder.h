@@ -2,7 +2,6 @@
 // its own. Nothing is grabbed: the input goes on to its windows as usual.
 #pragma once
 
-#include <atomic>
 #include <functional>
 #include <mutex>
 #include <thread>
