@@ -57,6 +57,8 @@ void RecordCommand::Start() {
         std::lock_guard lock(mutex_);
         events_.clear();
         stopRequested_ = false;
+        ++session_;
+        stopSession_ = session_;
     }
     if (!stopRequests_.joinable()) stopRequests_ = std::thread([this] { StopRequestLoop(); });
     const Status status = recorder_->start(*this);
@@ -143,8 +145,12 @@ void RecordCommand::StopRequestLoop() {
         wake_.wait(lock, [this] { return quit_ || stopRequested_; });
         if (quit_) return;
         stopRequested_ = false;
+        const long session = stopSession_;
         lock.unlock();
-        gui_.runOnUi([this] { Stop(); });
+        // An Escape of a recording that has ended meanwhile must not end the next one.
+        gui_.runOnUi([this, session] {
+            if (session == session_) Stop();
+        });
         lock.lock();
     }
 }

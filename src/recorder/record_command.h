@@ -63,6 +63,8 @@ private:
     std::condition_variable wake_;
     std::vector<RecordedEvent> events_;  // guarded by mutex_
     bool stopRequested_ = false;         // guarded by mutex_
+    long stopSession_ = 0;               // guarded by mutex_: the recording Escape ended
+    long session_ = 0;                   // counts recordings; UI thread
     bool quit_ = false;                  // guarded by mutex_
     // Carries an Escape from the backend over to the UI thread, where the recording ends.
     std::thread stopRequests_;
