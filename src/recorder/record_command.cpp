@@ -72,7 +72,6 @@ void RecordCommand::Start() {
 
 std::vector<RecordedEvent> RecordCommand::EndRecording() {
     recorder_->stop();
-    recording_ = false;
     LockControls(false);
     std::lock_guard lock(mutex_);
     stopRequested_ = false;
@@ -87,13 +86,13 @@ void RecordCommand::Stop() {
     rules.settleDelayMs = state_.actionSettleDelayMs;
     std::vector<Step> steps = TranslateRecording(events, rules);
     const long current = state_.list.index();
-    if (steps.empty()) {
-        if (showStep) showStep(current);
-        return;
+    const bool any = !steps.empty();
+    if (any) {
+        InsertAfterCurrent(state_.list, std::move(steps));
+        if (markUnsaved) markUnsaved();
     }
-    InsertAfterCurrent(state_.list, std::move(steps));
-    if (markUnsaved) markUnsaved();
-    if (showStep) showStep(current + 1);
+    if (showStep) showStep(any ? current + 1 : current);
+    recording_ = false;  // last: who sees it false sees the steps in place
 }
 
 bool RecordCommand::ConfirmClose() {
@@ -102,6 +101,7 @@ bool RecordCommand::ConfirmClose() {
         "Confirm", "Close and throw away the recorded steps?", gui::Buttons::YesNo);
     if (answer == gui::Answer::Yes) {
         EndRecording();
+        recording_ = false;
         return true;
     }
     Stop();
