@@ -16,7 +16,7 @@ done
 
 # The Windows-only tests, when the build has them: the Win32 backends and gadget layer (under a
 # private Xvfb), serial end to end on a pty mapped to COM5, the program's smoke test with
-# screenshots, and typing into Wine's notepad.
+# screenshots, typing into Wine's notepad, and recording typing into it.
 if [[ -f $build/tests/wine/zs_wine_tests.exe ]]; then
   scripts=$(cd "$(dirname "$0")" && pwd)
   wineserver -k >/dev/null 2>&1 || true
@@ -31,5 +31,7 @@ if [[ -f $build/tests/wine/zs_wine_tests.exe ]]; then
   "$scripts/with-xvfb.sh" "$scripts/wine-gui-smoke.sh" "$build" || status=1
   echo "-- typing into notepad"
   "$scripts/with-xvfb.sh" "$scripts/wine-notepad-test.sh" "$build" || status=1
+  echo "-- recording into notepad, played back"
+  "$scripts/with-xvfb.sh" "$scripts/wine-record-test.sh" "$build" || status=1
 fi
 exit $status

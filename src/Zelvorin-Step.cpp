@@ -19,6 +19,7 @@ int main() {
     // However the program ends, no key or button it pressed stays down.
     zs::SetExitAction([&services] { services.input.releaseForExit(); });
     zs::Program program(services);
+    program.AttachRecorder(native->recorder());
     zs::ProgramEditor editor(program.shell(), services, program.state());
     program.StartUp();
     const int code = program.Run();

@@ -109,7 +109,7 @@ std::vector<gui::MenuTitle> MenuMAIN() {
         {"Control",
          {{kMenuPlay, "Play"}, {kMenuPlayFromCurrent, "Play from current step"},
           {kMenuPause, "Pause"}, {kMenuStop, "Stop"}}},
-        {"Tools", {{kMenuEditor, "Editor"}}},
+        {"Tools", {{kMenuEditor, "Editor"}, {kMenuRecord, "Record"}}},
         {"?", {{kMenuHelp, "Help"}, {kMenuAbout, "About"}}},
     };
 }

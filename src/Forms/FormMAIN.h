@@ -74,7 +74,7 @@ inline constexpr int kMenuOpen = 75, kMenuNew = 76, kMenuSave = 77, kMenuSaveAs 
                      kMenuReserved79 = 79, kMenuExit = 80, kMenuPlay = 81,
                      kMenuPlayFromCurrent = 82, kMenuPause = 83, kMenuStop = 84,
                      kMenuEditor = 85, kMenuReserved86 = 86, kMenuReserved87 = 87,
-                     kMenuHelp = 88, kMenuAbout = 89;
+                     kMenuHelp = 88, kMenuAbout = 89, kMenuRecord = 90;
 
 // Face, size and quality of a font.
 struct FontSpec {
@@ -100,9 +100,9 @@ void OpenFormMAIN(gui::Gui& gui);
 
 // Menu 0 of FormMAIN, and the items disabled while no step program exists.
 std::vector<gui::MenuTitle> MenuMAIN();
-inline constexpr std::array<int, 6> kMenuDisabledAtStart{kMenuSave, kMenuSaveAs, kMenuPlay,
+inline constexpr std::array<int, 7> kMenuDisabledAtStart{kMenuSave, kMenuSaveAs, kMenuPlay,
                                                          kMenuPlayFromCurrent, kMenuPause,
-                                                         kMenuStop};
+                                                         kMenuStop, kMenuRecord};
 void BuildMenuMAIN(gui::Gui& gui);
 
 // One gadget of a field set, its position inside the set.

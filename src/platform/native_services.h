@@ -4,6 +4,7 @@
 
 #include <memory>
 
+#include "platform/recorder.h"
 #include "platform/services.h"
 #include "platform/status.h"
 
@@ -13,6 +14,8 @@ class NativeServices {
 public:
     virtual ~NativeServices() = default;
     virtual Services& services() = 0;
+    // The desktop recorder of Tools > Record; nullptr where the platform has none.
+    virtual InputRecorder* recorder() { return nullptr; }
 };
 
 // Call on the thread that will run the event loop: it becomes the UI thread. Returns nullptr

@@ -74,6 +74,26 @@ constexpr const KeyTokenInfo* FindKeyToken(std::string_view name) {
     return nullptr;
 }
 
+// Tokens that type one character the step file cannot hold as it is: ";" separates its fields,
+// and "{" begins a token. They are not in the editor's "Key" list.
+struct CharacterToken {
+    std::string_view item;  // e.g. "{SEMICOLON}"
+    char ch;
+
+    constexpr std::string_view name() const { return item.substr(1, item.size() - 2); }
+};
+
+inline constexpr std::array<CharacterToken, 2> kCharacterTokens{{
+    {"{SEMICOLON}", ';'},
+    {"{LEFTBRACE}", '{'},
+}};
+
+constexpr const CharacterToken* FindCharacterToken(std::string_view name) {
+    for (const auto& token : kCharacterTokens)
+        if (token.name() == name) return &token;
+    return nullptr;
+}
+
 // The items of the editor's "Key" list, e.g. "{BACKSPACE}", in table order.
 inline std::vector<std::string> KeyTokenListItems() {
     std::vector<std::string> items;

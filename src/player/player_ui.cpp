@@ -47,6 +47,7 @@ void SetPlaybackControls(gui::Gui& gui, ControlState state) {
     gui.setMenuItemDisabled(ids::kMenuPlayFromCurrent, !row.menuFromCurrent);
     gui.setMenuItemDisabled(ids::kMenuPause, !row.menuPause);
     gui.setMenuItemDisabled(ids::kMenuStop, !row.menuStop);
+    gui.setMenuItemDisabled(ids::kMenuRecord, !row.menuFromCurrent);
 }
 
 void GadgetPlayerUi::showStep(long index) {

@@ -17,6 +17,7 @@ inline constexpr int kDelayCountdown = 25;
 inline constexpr int kStateText = 67;
 inline constexpr int kLoopText1 = 72, kLoopText2 = 73, kLoopText3 = 74;
 inline constexpr int kMenuPlay = 81, kMenuPlayFromCurrent = 82, kMenuPause = 83, kMenuStop = 84;
+inline constexpr int kMenuRecord = 90;  // enabled where a new run can start
 }  // namespace ids
 
 enum class ControlState { Idle, Playing, Paused };

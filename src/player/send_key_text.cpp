@@ -87,8 +87,12 @@ public:
     }
 
 private:
-    // A name outside the table sends nothing: no key code belongs to it.
+    // A name outside the tables sends nothing: no key code belongs to it.
     void sendToken(std::string_view name) {
+        if (const CharacterToken* character = FindCharacterToken(name)) {
+            sendChar(static_cast<unsigned char>(character->ch));
+            return;
+        }
         const KeyTokenInfo* token = FindKeyToken(name);
         if (token == nullptr) return;
         switch (token->effect) {

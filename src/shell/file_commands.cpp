@@ -46,7 +46,7 @@ void Shell::ShowProgramLoaded() {
     gui::Gui& gui = services_.gui;
     gui.setText(kTextFileName, FilePart(state_.ProgramFileName));
     EditScreen(true);
-    for (int item : {kMenuSave, kMenuSaveAs, kMenuPlay, kMenuPlayFromCurrent})
+    for (int item : {kMenuSave, kMenuSaveAs, kMenuPlay, kMenuPlayFromCurrent, kMenuRecord})
         gui.setMenuItemDisabled(item, false);
 }
 
@@ -60,7 +60,7 @@ void Shell::FileNew() {
     state_.ProgramFileName.clear();
     gui.setText(kTextFileName, "");
     gui.setMenuItemDisabled(kMenuSave, true);
-    for (int item : {kMenuSaveAs, kMenuPlay, kMenuPlayFromCurrent})
+    for (int item : {kMenuSaveAs, kMenuPlay, kMenuPlayFromCurrent, kMenuRecord})
         gui.setMenuItemDisabled(item, false);
     EditScreen(true);
 }

@@ -21,8 +21,10 @@ Program::Program(Services& services)
       actions_(state_, services.input, services.serial),
       commands_(
           state_, services.gui, ui_, [this] { if (player_) player_->wake(); },
-          [this] { if (player_) player_->newRun(); }) {
+          [this] { if (player_) player_->newRun(); }),
+      record_(state_, services.gui) {
     AttachPlayback();
+    AttachRecording();
 }
 
 // The player ends before the state and the services it uses.
@@ -46,6 +48,22 @@ void Program::AttachPlayback() {
     commands_.SaveActualRecord = [this] {
         return shell_.hooks.SaveActualRecord ? shell_.hooks.SaveActualRecord() : 1;
     };
+}
+
+void Program::AttachRecording() {
+    ShellHooks& hooks = shell_.hooks;
+    hooks.menuRecord = [this] { record_.Toggle(); };
+    hooks.mayCloseMain = [this] { return record_.ConfirmClose(); };
+    record_.SaveActualRecord = [this] {
+        return shell_.hooks.SaveActualRecord ? shell_.hooks.SaveActualRecord() : 1;
+    };
+    record_.showStep = [this](long index) { shell_.ShowStep(index); };
+    record_.markUnsaved = [this] { state_.programModified = true; };
+}
+
+void Program::AttachRecorder(InputRecorder* recorder) {
+    record_.setRecorder(recorder);
+    if (recorder != nullptr) recorder->setOwnInputTest([this] { return state_.playing != 0; });
 }
 
 void Program::StartUp(bool startCursorThread) { shell_.StartUp(startCursorThread); }

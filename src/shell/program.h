@@ -11,6 +11,7 @@
 #include "player/player.h"
 #include "player/player_ui.h"
 #include "player/step_actions.h"
+#include "recorder/record_command.h"
 #include "shell/shell.h"
 
 namespace zs {
@@ -44,10 +45,14 @@ public:
     AppState& state() { return state_; }
     Shell& shell() { return shell_; }
     PlaybackCommands& commands() { return commands_; }
+    RecordCommand& recorder() { return record_; }
+    // The platform's desktop recorder for Tools > Record; nullptr leaves it unavailable.
+    void AttachRecorder(InputRecorder* recorder);
     Player* player() { return player_ ? &*player_ : nullptr; }
 
 private:
     void AttachPlayback();
+    void AttachRecording();
 
     Services& services_;
     AppState state_;
@@ -55,6 +60,7 @@ private:
     ShellPlayerUi ui_;
     DeviceStepActions actions_;
     PlaybackCommands commands_;
+    RecordCommand record_;
     std::optional<Player> player_;
 };
 

@@ -124,6 +124,7 @@ void Shell::DispatchMenu(int item) {
         case kMenuPause: call(hooks.menuPause); break;
         case kMenuStop: call(hooks.menuStop); break;
         case kMenuEditor: call(hooks.openEditor); break;
+        case kMenuRecord: call(hooks.menuRecord); break;
         case kMenuHelp: Help(); break;
         case kMenuAbout: About(); break;
         default: break;  // 79, 86, 87 and unknown items: nothing
@@ -151,6 +152,7 @@ void Shell::DispatchWindowClose(int window) {
         gui.enableWindow(kFormMAIN, true);
         gui.setTopmost(kFormMAIN, true);
     } else if (window == kFormMAIN) {
+        if (hooks.mayCloseMain && !hooks.mayCloseMain()) return;
         if (!MayDiscardChanges(kDiscardChangesAndExitQuestion)) return;
         gui.closeWindow(kFormMAIN);
         EndLoop();

@@ -38,6 +38,10 @@ struct ShellHooks {
 
     std::function<void()> menuPlay, menuPlayFromCurrent, menuPause, menuStop;  // items 81-84
     std::function<void()> openEditor;                                          // item 85
+    std::function<void()> menuRecord;                                          // item 90
+    // Asked before the main window's close box ends the program; false keeps it open.
+    // Empty: it closes.
+    std::function<bool()> mayCloseMain;
     // The close box of FormEditor (103); empty: the window just closes.
     std::function<void()> closeEditor;
     std::function<void()> editorLineInfo;  // FormEditor text (104): refresh the line information

@@ -164,9 +164,9 @@ TEST_F(FormMAINTest, MenuItemsAndTexts) {
     const std::vector<std::string> expected{
         "File:", "75 Open", "76 New", "77 Save", "78 Save as...", "0 ", "80 Exit",
         "Control:", "81 Play", "82 Play from current step", "83 Pause", "84 Stop",
-        "Tools:", "85 Editor", "?:", "88 Help", "89 About"};
+        "Tools:", "85 Editor", "90 Record", "?:", "88 Help", "89 About"};
     EXPECT_EQ(lines, expected);
-    for (int item : {77, 78, 81, 82, 83, 84}) EXPECT_TRUE(gui.isMenuItemDisabled(item)) << item;
+    for (int item : {77, 78, 81, 82, 83, 84, 90}) EXPECT_TRUE(gui.isMenuItemDisabled(item)) << item;
     for (int item : {75, 76, 80, 85, 88, 89}) EXPECT_FALSE(gui.isMenuItemDisabled(item)) << item;
     for (int item : {79, 86, 87}) EXPECT_FALSE(gui.menuItemExists(item)) << item;
 }

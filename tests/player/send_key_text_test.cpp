@@ -46,6 +46,10 @@ TEST(SendKeyText, TypesCharactersAndTokensAsExactTransitionSequences) {
         {"\r", "Kd0D Ku0D"},
         {"\n", "Kd10 Kd0D Ku0D Ku10"},   // scans as Ctrl+Enter, typed as Shift+Enter
         {"a}", "Kd41 Ku41 Kd10 KdDD KuDD Ku10"},
+        // The characters a step file cannot hold as they are: typed, not taken as fields/tokens.
+        {"{SEMICOLON}", "KdBA KuBA"},
+        {"{LEFTBRACE}x}", "Kd10 KdDB KuDB Ku10 Kd58 Ku58 Kd10 KdDD KuDD Ku10"},
+        {"{SHIFTDOWN}{SEMICOLON}{SHIFTUP}", "Kd10 KdBA KuBA Ku10"},
     };
     for (const auto& c : cases) EXPECT_EQ(Sent(c.text), Then(c.keys)) << c.text;
 }

@@ -32,12 +32,13 @@ DEFAULT_TIMEOUT = 20.0  # generous: the machine may be loaded
 MENU = {
     "File": ["Open", "New", "Save", "Save as...", "Exit"],
     "Control": ["Play", "Play from current step", "Pause", "Stop"],
-    "Tools": ["Editor"],
+    "Tools": ["Editor", "Record"],
     "?": ["Help", "About"],
 }
 MENU_ORDER = ["File", "Control", "Tools", "?"]
 # Disabled while nothing is loaded.
-DISABLED_AT_START = {"Save", "Save as...", "Play", "Play from current step", "Pause", "Stop"}
+DISABLED_AT_START = {"Save", "Save as...", "Play", "Play from current step", "Pause", "Stop",
+                     "Record"}
 
 # Step type combo (gadget 69 inside container 68), client coordinates of its centre.
 TYPE_COMBO = (16 + 10 + 100, 85 + 3 + 11)

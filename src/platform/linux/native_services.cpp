@@ -11,6 +11,7 @@
 #include "platform/system.h"
 #include "platform/x11/lost_connection.h"
 #include "platform/x11/x11_input.h"
+#include "platform/x11/x11_recorder.h"
 
 namespace zs {
 namespace {
@@ -21,6 +22,7 @@ public:
         : input_(std::move(input)),
           services_{gui_, *input_, serial_, process_, NativeSystemInfo(), RealClock()} {}
     Services& services() override { return services_; }
+    InputRecorder* recorder() override { return &recorder_; }
 
     // Ends the program the way its close box does when a signal comes or a connection to the
     // X server is lost. After the window's connection is open: FLTK sets a handler of its own.
@@ -36,6 +38,7 @@ private:
     PosixSerialPorts serial_;
     PosixProcessStarter process_;
     Services services_;
+    x11::X11Recorder recorder_{nullptr};
 };
 
 }  // namespace

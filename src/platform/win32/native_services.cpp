@@ -15,6 +15,7 @@ namespace {
 class Win32Services final : public NativeServices {
 public:
     Services& services() override { return services_; }
+    InputRecorder* recorder() override { return recorder_.get(); }
 
 private:
     Win32Clock clock_;  // first made, last gone: every wait of every run is at 1 ms resolution
@@ -23,6 +24,7 @@ private:
     Win32SerialPorts serial_;
     Win32ProcessStarter process_;
     Services services_{*gui_, input_, serial_, process_, NativeSystemInfo(), clock_};
+    std::unique_ptr<InputRecorder> recorder_ = MakeWin32Recorder();
 };
 
 // Ctrl+C, Ctrl+Break, the console closing, log-off and shut-down (the handler runs on a thread

@@ -11,6 +11,7 @@
 #include "platform/gui.h"
 #include "platform/input.h"
 #include "platform/process.h"
+#include "platform/recorder.h"
 #include "platform/serial.h"
 
 namespace zs {
@@ -79,6 +80,10 @@ private:
 // The raw Win32 gadget layer. Create it on the thread that runs the event loop: that thread
 // becomes the UI thread.
 std::unique_ptr<gui::Gui> MakeWin32Gui();
+
+// The desktop recorder: WH_KEYBOARD_LL and WH_MOUSE_LL hooks. Start and stop it on the UI thread,
+// whose message loop calls the hooks.
+std::unique_ptr<InputRecorder> MakeWin32Recorder();
 
 // The system's text for a Win32 error code, without the trailing line end.
 std::string Win32ErrorText(unsigned long code);
