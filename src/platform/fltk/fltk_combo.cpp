@@ -1,4 +1,6 @@
 #include "platform/fltk/fltk_combo.h"
+#include "platform/drop_down.h"
+#include "platform/fltk/fltk_text.h"
 
 #include <FL/Fl.H>
 #include <FL/Fl_Double_Window.H>
@@ -7,9 +9,6 @@
 
 #include <algorithm>
 #include <memory>
-
-#include "platform/drop_down.h"
-#include "platform/fltk/fltk_text.h"
 
 namespace zs::gui::fltk {
 

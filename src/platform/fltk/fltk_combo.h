@@ -3,12 +3,13 @@
 // and a list of a million step numbers opens at once: rows are made only when drawn.
 #pragma once
 
+#include "platform/gui.h"
+#include "platform/item_list.h"
+
 #include <FL/Fl_Choice.H>
 #include <FL/Fl_Menu_Item.H>
 
 #include <string>
-
-#include "platform/item_list.h"
 
 namespace zs::gui::fltk {
 
