@@ -31,6 +31,7 @@ namespace {
 using Timer = std::chrono::steady_clock;
 using namespace zs::form;
 
+
 class BenchSystemInfo final : public SystemInfo {
 public:
     std::string userName() override { return "bench"; }
@@ -117,6 +118,12 @@ struct Bench {
             gui.select(kPickList, 0);
             shell.Dispatch({gui::EventKind::Gadget, kPickListWindow, kPickList, 1, 0});
         });
+        ms["editor"] = repeat(3, [&] {  // FormEditor: open, Save (and the reload), close
+            shell.Dispatch({gui::EventKind::Menu, kFormMAIN, kMenuEditor, 0, 0});
+            shell.Dispatch({gui::EventKind::Gadget, kFormEditor, kEditorSave, 0, 0});
+            shell.Dispatch({gui::EventKind::WindowClose, kFormEditor, 0, 0, 0});
+        });
+        expectSteps(count, "the editor's save");
         return ms;
     }
 };
@@ -140,11 +147,11 @@ int Main(long maxSteps) {
     gui->settle();
     Bench bench{*gui, program.shell(), program.state()};
 
-    const char* ops[] = {"open", "append", "insert", "delete", "refill"};
-    const bool perStep[] = {true, false, false, false, true};  // cost of the whole list
+    const char* ops[] = {"open", "append", "insert", "delete", "refill", "editor"};
+    const bool perStep[] = {true, false, false, false, true, true};  // cost of the whole list
     std::map<long, std::map<std::string, double>> results;
-    std::printf("%-9s %10s %10s %10s %10s %10s   (median ms on %s)\n", "steps", "open", "append",
-                "insert", "delete", "refill", gui->name());
+    std::printf("%-9s %10s %10s %10s %10s %10s %10s   (median ms on %s)\n", "steps", "open",
+                "append", "insert", "delete", "refill", "editor", gui->name());
     for (long count : {1000L, 10000L, 100000L, 1000000L}) {
         if (count > maxSteps) break;
         const std::string path = WriteProgram(count);
@@ -157,12 +164,12 @@ int Main(long maxSteps) {
     }
     if (results.count(1000) && results.count(100000)) {
         std::printf("%-9s", "100k/1k");
-        for (int i = 0; i < 5; ++i) {
+        for (int i = 0; i < 6; ++i) {
             const double small = results[1000][ops[i]] / (perStep[i] ? 1000.0 : 1.0);
             const double big = results[100000][ops[i]] / (perStep[i] ? 100000.0 : 1.0);
             std::printf(" %10.2f", big / std::max(small, 1e-6));
         }
-        std::printf("   (cost per step; open and refill per step of the list)\n");
+        std::printf("   (cost per step; open, refill and editor per step of the list)\n");
     }
     return 0;
 }
