@@ -34,8 +34,8 @@ void SelectStepNumber(gui::Gui& gui, int combo, std::int32_t number) {
     gui.select(combo, number >= 1 && number <= gui.itemCount(combo) ? number - 1 : -1);
 }
 
-// Refilling thousands of items on every shown step would make playback cost grow with the
-// program, so the lists are only rebuilt when the number of steps changed.
+// The step-number combos list "1" to the number of steps. They are filled in one call, which
+// costs the same for any number of steps, and only when that number changed.
 void FillStepNumberCombos(EditorPanel& panel) {
     gui::Gui& gui = panel.gui;
     const long count = panel.state.list.size();
@@ -43,13 +43,8 @@ void FillStepNumberCombos(EditorPanel& panel) {
                            gui.itemCount(kComboJumpTo) == count &&
                            gui.itemCount(kComboLoopFrom) == count;
     if (!unchanged) {
-        gui.clearItems(kComboJumpTo);
-        gui.clearItems(kComboLoopFrom);
-        for (long i = 1; i <= count; ++i) {
-            const std::string number = std::to_string(i);
-            gui.addItem(kComboJumpTo, number);
-            gui.addItem(kComboLoopFrom, number);
-        }
+        gui.setNumberItems(kComboJumpTo, static_cast<int>(count));
+        gui.setNumberItems(kComboLoopFrom, static_cast<int>(count));
         panel.filledStepCount = count;
     }
     gui.select(kComboJumpTo, 0);

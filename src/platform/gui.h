@@ -106,6 +106,10 @@ public:
     virtual std::string text(int gadget) = 0;
     virtual void addItem(int gadget, const std::string& text) = 0;
     virtual void clearItems(int gadget) = 0;
+    // The items become "1" to count in one call, whatever they were; the selection stays when it
+    // is still an item. A backend makes the numbers when they are shown, or adds and removes only
+    // the items that changed: a count that changes by one costs the same at any count.
+    virtual void setNumberItems(int gadget, int count) = 0;
     virtual int itemCount(int gadget) = 0;
     virtual std::string itemText(int gadget, int index) = 0;
     virtual void select(int gadget, int index) = 0;  // -1 selects nothing

@@ -50,6 +50,30 @@ TEST_F(NavigationTest, EditsAreStoredWhenLeavingAStep) {
     EXPECT_EQ(state.list.at(0).DelaySeconds, 4.5f);
 }
 
+// Each edit of a big program changes the step-number lists in one call, not one per step: the
+// old refill added every number again on each append, insert and delete.
+TEST_F(NavigationTest, EditsOfABigProgramRefillTheStepNumberListsInOneCallEach) {
+    showNumbered(2000, 1000);
+    auto calls = [&](int gadget) { return gui.gadget(gadget)->itemCalls; };
+    const struct {
+        void (*command)(EditorPanel&, int);
+        long steps;
+    } edits[] = {{AppendStep, 2001}, {InsertStep, 2002}, {DeleteStep, 2001}, {NextStep, 2001}};
+    for (const auto& edit : edits) {
+        const int before[] = {calls(kComboJumpTo), calls(kComboLoopFrom)};
+        edit.command(panel, 0);
+        ASSERT_EQ(state.list.size(), edit.steps);
+        EXPECT_LE(calls(kComboJumpTo) - before[0], 1) << edit.steps;
+        EXPECT_LE(calls(kComboLoopFrom) - before[1], 1) << edit.steps;
+        EXPECT_EQ(gui.itemCount(kComboJumpTo), edit.steps);
+        EXPECT_EQ(gui.itemText(kComboLoopFrom, static_cast<int>(edit.steps) - 1),
+                  std::to_string(edit.steps));
+    }
+    OpenStepPickList(panel, 0);
+    EXPECT_EQ(calls(kPickList), 1);
+    EXPECT_EQ(gui.itemCount(kPickList), 2001);
+}
+
 TEST_F(NavigationTest, DeletingTheOnlyStepIsRefused) {
     showNumbered(1, 0);
     DeleteStep(panel, 0);

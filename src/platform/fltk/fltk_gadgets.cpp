@@ -1,4 +1,5 @@
 // Building the FLTK widget of each gadget kind, and the texts, items and fonts of gadgets.
+#include "platform/fltk/fltk_combo.h"
 #include "platform/fltk/fltk_state.h"
 #include "platform/fltk/fltk_text.h"
 #include "platform/fltk/fltk_widgets.h"
@@ -85,11 +86,7 @@ Fl_Widget* makeGadgetWidget(State& state, GadgetRecord& gadget, const GadgetSpec
             return spec.digitsOnly ? new DigitsInput(x, y, w, h) : new Fl_Input(x, y, w, h);
         case GadgetKind::Button: return new Fl_Button(x, y, w, h);
         case GadgetKind::ImageButton: return makeImageButton(state, spec, x, y);
-        case GadgetKind::Combo: {
-            auto* choice = new Fl_Choice(x, y, w, h);
-            rebuildChoice(gadget, -1);
-            return choice;
-        }
+        case GadgetKind::Combo: return new ComboBox(x, y, w, h, gadget.items);
         case GadgetKind::Container: {
             auto* group = new Fl_Group(x, y, w, h);
             group->end();
@@ -138,30 +135,35 @@ void applyFont(GadgetRecord& gadget, const FontChoice& font) {
     widget->redraw_label();
 }
 
-void rebuildChoice(GadgetRecord& gadget, int selectedIndex) {
-    gadget.itemLabels.clear();
-    for (const auto& item : gadget.items) gadget.itemLabels.push_back(escapeShortcutLabel(item));
-    gadget.choiceMenu.assign(gadget.itemLabels.size() + 1, Fl_Menu_Item{});
-    for (std::size_t i = 0; i < gadget.itemLabels.size(); ++i) {
-        gadget.choiceMenu[i].text = gadget.itemLabels[i].c_str();
-        gadget.choiceMenu[i].labeltype_ = FL_NORMAL_LABEL;
+void itemsChanged(GadgetRecord& gadget) {
+    if (gadget.kind == GadgetKind::Combo) {
+        static_cast<ComboBox*>(gadget.widget)->itemsChanged();
+        return;
     }
-    auto* choice = dynamic_cast<Fl_Choice*>(gadget.widget);
-    if (!choice) return;
-    choice->menu(gadget.choiceMenu.data());
-    bool valid = selectedIndex >= 0 && selectedIndex < static_cast<int>(gadget.items.size());
-    choice->value(valid ? selectedIndex : -1);
-    choice->redraw();
+    auto* list = static_cast<Fl_Hold_Browser*>(gadget.widget);
+    const int selected = list->value() - 1;
+    list->clear();
+    for (int i = 0; i < gadget.items.size(); ++i) list->add(gadget.items.at(i).c_str());
+    selectItem(gadget, selected);
+}
+
+void selectItem(GadgetRecord& gadget, int index) {
+    const bool valid = index >= 0 && index < gadget.items.size();
+    if (gadget.kind == GadgetKind::Combo)
+        static_cast<ComboBox*>(gadget.widget)->select(valid ? index : -1);
+    else if (gadget.kind == GadgetKind::ListBox)
+        static_cast<Fl_Hold_Browser*>(gadget.widget)->value(valid ? index + 1 : 0);
+}
+
+int selectedItem(const GadgetRecord& gadget) {
+    if (gadget.kind == GadgetKind::Combo)
+        return static_cast<const ComboBox*>(gadget.widget)->selectedIndex();
+    if (gadget.kind == GadgetKind::ListBox)
+        return static_cast<const Fl_Hold_Browser*>(gadget.widget)->value() - 1;
+    return -1;
 }
 
 namespace {
-
-int indexOfItem(const GadgetRecord& gadget, const std::string& text) {
-    for (std::size_t i = 0; i < gadget.items.size(); ++i) {
-        if (gadget.items[i] == text) return static_cast<int>(i);
-    }
-    return -1;
-}
 
 void setCaption(GadgetRecord& gadget, const std::string& text) {
     gadget.text = text;
@@ -181,11 +183,7 @@ void setGadgetText(GadgetRecord& gadget, const std::string& text) {
         case GadgetKind::Frame: setCaption(gadget, text); break;
         case GadgetKind::String: static_cast<Fl_Input*>(gadget.widget)->value(text.c_str()); break;
         case GadgetKind::Combo:
-            static_cast<Fl_Choice*>(gadget.widget)->value(indexOfItem(gadget, text));
-            break;
-        case GadgetKind::ListBox:
-            static_cast<Fl_Hold_Browser*>(gadget.widget)->value(indexOfItem(gadget, text) + 1);
-            break;
+        case GadgetKind::ListBox: selectItem(gadget, gadget.items.find(text)); break;
         case GadgetKind::Editor:
             gadget.buffer->text(text.c_str());
             static_cast<Fl_Text_Editor*>(gadget.widget)->insert_position(0);
@@ -199,13 +197,7 @@ std::string gadgetText(const GadgetRecord& gadget) {
     switch (gadget.kind) {
         case GadgetKind::String: return static_cast<Fl_Input*>(gadget.widget)->value();
         case GadgetKind::Combo:
-        case GadgetKind::ListBox: {
-            int index = gadget.kind == GadgetKind::Combo
-                            ? static_cast<Fl_Choice*>(gadget.widget)->value()
-                            : static_cast<Fl_Hold_Browser*>(gadget.widget)->value() - 1;
-            bool valid = index >= 0 && index < static_cast<int>(gadget.items.size());
-            return valid ? gadget.items[static_cast<std::size_t>(index)] : std::string();
-        }
+        case GadgetKind::ListBox: return gadget.items.at(selectedItem(gadget));
         case GadgetKind::Editor: {
             char* text = gadget.buffer->text();
             std::string copy = text ? text : "";

@@ -42,6 +42,7 @@ public:
     std::string text(int gadget) override;
     void addItem(int gadget, const std::string& text) override;
     void clearItems(int gadget) override;
+    void setNumberItems(int gadget, int count) override;
     int itemCount(int gadget) override;
     std::string itemText(int gadget, int index) override;
     void select(int gadget, int index) override;

@@ -4,7 +4,6 @@
 #include "platform/fltk/fltk_text.h"
 
 #include <FL/Fl.H>
-#include <FL/Fl_Choice.H>
 #include <FL/Fl_Double_Window.H>
 #include <FL/Fl_Group.H>
 #include <FL/Fl_Hold_Browser.H>
@@ -76,12 +75,12 @@ void FltkGui::addItem(int gadget, const std::string& text) {
     onUi([&] {
         GadgetRecord* record = state_->gadget(gadget);
         if (!record || !isListKind(record->kind)) return;
-        record->items.push_back(text);
-        if (record->kind == GadgetKind::Combo) {
-            fltk::rebuildChoice(*record, static_cast<Fl_Choice*>(record->widget)->value());
-        } else {
+        const bool spelledOut = !record->items.numbered();
+        record->items.add(text);
+        if (record->kind == GadgetKind::ListBox && spelledOut)
             static_cast<Fl_Hold_Browser*>(record->widget)->add(text.c_str());
-        }
+        else
+            fltk::itemsChanged(*record);
     });
 }
 
@@ -90,52 +89,44 @@ void FltkGui::clearItems(int gadget) {
         GadgetRecord* record = state_->gadget(gadget);
         if (!record || !isListKind(record->kind)) return;
         record->items.clear();
-        if (record->kind == GadgetKind::Combo) {
-            fltk::rebuildChoice(*record, -1);
-        } else {
-            static_cast<Fl_Hold_Browser*>(record->widget)->clear();
-        }
+        fltk::selectItem(*record, -1);
+        fltk::itemsChanged(*record);
+    });
+}
+
+void FltkGui::setNumberItems(int gadget, int count) {
+    onUi([&] {
+        GadgetRecord* record = state_->gadget(gadget);
+        if (!record || !isListKind(record->kind)) return;
+        record->items.setNumbers(count);
+        fltk::itemsChanged(*record);
     });
 }
 
 int FltkGui::itemCount(int gadget) {
     return onUi([&] {
         const GadgetRecord* record = state_->gadget(gadget);
-        return record ? static_cast<int>(record->items.size()) : 0;
+        return record ? record->items.size() : 0;
     });
 }
 
 std::string FltkGui::itemText(int gadget, int index) {
     return onUi([&] {
         const GadgetRecord* record = state_->gadget(gadget);
-        if (!record || index < 0 || index >= static_cast<int>(record->items.size())) {
-            return std::string();
-        }
-        return record->items[static_cast<std::size_t>(index)];
+        return record ? record->items.at(index) : std::string();
     });
 }
 
 void FltkGui::select(int gadget, int index) {
     onUi([&] {
-        GadgetRecord* record = state_->gadget(gadget);
-        if (!record || !isListKind(record->kind)) return;
-        bool valid = index >= 0 && index < static_cast<int>(record->items.size());
-        if (record->kind == GadgetKind::Combo) {
-            static_cast<Fl_Choice*>(record->widget)->value(valid ? index : -1);
-        } else {
-            static_cast<Fl_Hold_Browser*>(record->widget)->value(valid ? index + 1 : 0);
-        }
+        if (GadgetRecord* record = state_->gadget(gadget)) fltk::selectItem(*record, index);
     });
 }
 
 int FltkGui::selected(int gadget) {
     return onUi([&] {
         const GadgetRecord* record = state_->gadget(gadget);
-        if (!record || !isListKind(record->kind)) return -1;
-        if (record->kind == GadgetKind::Combo) {
-            return static_cast<Fl_Choice*>(record->widget)->value();
-        }
-        return static_cast<Fl_Hold_Browser*>(record->widget)->value() - 1;
+        return record ? fltk::selectedItem(*record) : -1;
     });
 }
 

@@ -3,6 +3,7 @@
 #pragma once
 
 #include "platform/gui.h"
+#include "platform/item_list.h"
 
 #include <FL/Enumerations.H>
 #include <FL/Fl_Menu_Item.H>
@@ -50,9 +51,7 @@ struct GadgetRecord {
     int window = 0;
     Fl_Widget* widget = nullptr;
     std::string text;                      // caption of texts, buttons and frames as given
-    std::vector<std::string> items;        // combo and list box items as given
-    std::vector<std::string> itemLabels;   // combo items escaped for display
-    std::vector<Fl_Menu_Item> choiceMenu;  // combo items, owned here
+    ItemList items;                        // combo and list box items as given
     std::unique_ptr<Fl_Text_Buffer> buffer;  // editor text
     GadgetRecord();
     ~GadgetRecord();
@@ -102,7 +101,10 @@ void connectGadget(GadgetRecord& gadget);
 void applyFont(GadgetRecord& gadget, const FontChoice& font);
 void setGadgetText(GadgetRecord& gadget, const std::string& text);
 std::string gadgetText(const GadgetRecord& gadget);
-void rebuildChoice(GadgetRecord& gadget, int selectedIndex);
+// After the items of a combo or list box changed; the selection stays when it is still an item.
+void itemsChanged(GadgetRecord& gadget);
+void selectItem(GadgetRecord& gadget, int index);  // -1 or outside: nothing
+int selectedItem(const GadgetRecord& gadget);      // -1: nothing
 void installEventDispatch();
 
 }  // namespace zs::gui::fltk

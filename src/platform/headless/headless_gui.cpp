@@ -1,5 +1,6 @@
 #include "platform/headless/headless_gui.h"
 
+#include <algorithm>
 #include <chrono>
 
 namespace zs::gui {
@@ -108,34 +109,58 @@ std::string HeadlessGui::text(int gadget) {
     return gadgetLocked(gadget).text;
 }
 
+namespace {
+
+int ItemCountOf(const GadgetState& state) {
+    return state.numberItems >= 0 ? state.numberItems : static_cast<int>(state.items.size());
+}
+
+}  // namespace
+
 void HeadlessGui::addItem(int gadget, const std::string& text) {
     Lock lock(mutex_);
-    gadgetLocked(gadget).items.push_back(text);
+    GadgetState& state = gadgetLocked(gadget);
+    ++state.itemCalls;
+    for (int i = 1; i <= state.numberItems; ++i) state.items.push_back(std::to_string(i));
+    state.numberItems = -1;
+    state.items.push_back(text);
 }
 
 void HeadlessGui::clearItems(int gadget) {
     Lock lock(mutex_);
     GadgetState& state = gadgetLocked(gadget);
+    ++state.itemCalls;
     state.items.clear();
+    state.numberItems = -1;
     state.selected = -1;
+}
+
+void HeadlessGui::setNumberItems(int gadget, int count) {
+    Lock lock(mutex_);
+    GadgetState& state = gadgetLocked(gadget);
+    ++state.itemCalls;
+    state.items.clear();
+    state.numberItems = std::max(0, count);
+    if (state.selected >= state.numberItems) state.selected = -1;
 }
 
 int HeadlessGui::itemCount(int gadget) {
     Lock lock(mutex_);
-    return static_cast<int>(gadgetLocked(gadget).items.size());
+    return ItemCountOf(gadgetLocked(gadget));
 }
 
 std::string HeadlessGui::itemText(int gadget, int index) {
     Lock lock(mutex_);
-    const auto& items = gadgetLocked(gadget).items;
-    if (index < 0 || index >= static_cast<int>(items.size())) return "";
-    return items[static_cast<std::size_t>(index)];
+    const GadgetState& state = gadgetLocked(gadget);
+    if (index < 0 || index >= ItemCountOf(state)) return "";
+    if (state.numberItems >= 0) return std::to_string(index + 1);
+    return state.items[static_cast<std::size_t>(index)];
 }
 
 void HeadlessGui::select(int gadget, int index) {
     Lock lock(mutex_);
     GadgetState& state = gadgetLocked(gadget);
-    const bool inside = index >= 0 && index < static_cast<int>(state.items.size());
+    const bool inside = index >= 0 && index < ItemCountOf(state);
     state.selected = inside ? index : -1;
 }
 

@@ -33,7 +33,9 @@ struct GadgetState {
     bool created = false;  // made by createGadget, not only written to
     GadgetSpec spec;
     std::string text;
-    std::vector<std::string> items;
+    std::vector<std::string> items;  // as added; empty while numberItems holds the items
+    int numberItems = -1;            // >= 0: the items are "1" to numberItems
+    int itemCalls = 0;               // calls that changed the items: add, clear, number fill
     int selected = -1;
     bool disabled = false;
     bool hidden = false;
@@ -95,6 +97,7 @@ public:
     std::string text(int gadget) override;
     void addItem(int gadget, const std::string& text) override;
     void clearItems(int gadget) override;
+    void setNumberItems(int gadget, int count) override;
     int itemCount(int gadget) override;
     std::string itemText(int gadget, int index) override;
     void select(int gadget, int index) override;

@@ -1,6 +1,7 @@
 // Win32Gui: gadgets (standard controls and containers) and what is done to them.
 #include <algorithm>
 
+#include "platform/item_list.h"
 #include "platform/win32/gui_win32.h"
 
 namespace zs::gui::win32 {
@@ -51,15 +52,15 @@ bool IsList(GadgetKind kind) { return kind == GadgetKind::Combo || kind == Gadge
 
 // The list messages of a combo and of a list box.
 struct ListMessages {
-    UINT add, reset, count, textLength, text, select, selected;
+    UINT add, reset, count, textLength, text, select, selected, remove, storage;
 };
 
 ListMessages MessagesFor(GadgetKind kind) {
     if (kind == GadgetKind::Combo)
         return {CB_ADDSTRING, CB_RESETCONTENT, CB_GETCOUNT, CB_GETLBTEXTLEN, CB_GETLBTEXT,
-                CB_SETCURSEL, CB_GETCURSEL};
+                CB_SETCURSEL, CB_GETCURSEL, CB_DELETESTRING, CB_INITSTORAGE};
     return {LB_ADDSTRING, LB_RESETCONTENT, LB_GETCOUNT, LB_GETTEXTLEN, LB_GETTEXT, LB_SETCURSEL,
-            LB_GETCURSEL};
+            LB_GETCURSEL, LB_DELETESTRING, LB_INITSTORAGE};
 }
 
 std::string ListItem(HWND list, const ListMessages& m, int index) {
@@ -193,6 +194,11 @@ void Win32Gui::destroyWindowGadgets(int window) {
 
 // The index of the item that equals text exactly (case too), or -1.
 int Win32Gui::findItem(const GadgetRecord& record, const std::string& text) {
+    if (record.numberItems >= 0) {
+        ItemList numbers;
+        numbers.setNumbers(record.numberItems);
+        return numbers.find(text);
+    }
     const ListMessages m = MessagesFor(record.kind);
     const auto count = static_cast<int>(SendMessageA(record.hwnd, m.count, 0, 0));
     for (int i = 0; i < count; ++i)
@@ -242,18 +248,46 @@ std::string Win32Gui::text(int id) {
 
 void Win32Gui::addItem(int id, const std::string& text) {
     onUi([&] {
-        const GadgetRecord* record = gadget(id);
-        if (record && IsList(record->kind))
-            SendMessageA(record->hwnd, MessagesFor(record->kind).add, 0,
-                         reinterpret_cast<LPARAM>(text.c_str()));
+        GadgetRecord* record = gadget(id);
+        if (record == nullptr || !IsList(record->kind)) return;
+        record->numberItems = -1;
+        SendMessageA(record->hwnd, MessagesFor(record->kind).add, 0,
+                     reinterpret_cast<LPARAM>(text.c_str()));
     });
 }
 
 void Win32Gui::clearItems(int id) {
     onUi([&] {
-        const GadgetRecord* record = gadget(id);
-        if (record && IsList(record->kind))
-            SendMessageA(record->hwnd, MessagesFor(record->kind).reset, 0, 0);
+        GadgetRecord* record = gadget(id);
+        if (record == nullptr || !IsList(record->kind)) return;
+        record->numberItems = 0;
+        SendMessageA(record->hwnd, MessagesFor(record->kind).reset, 0, 0);
+    });
+}
+
+// Adds or removes only the numbers at the end that differ: a count that changes by one sends
+// one message, however long the list is.
+void Win32Gui::setNumberItems(int id, int count) {
+    onUi([&] {
+        GadgetRecord* record = gadget(id);
+        if (record == nullptr || !IsList(record->kind)) return;
+        const ListMessages m = MessagesFor(record->kind);
+        count = std::max(0, count);
+        if (record->numberItems < 0) {
+            SendMessageA(record->hwnd, m.reset, 0, 0);
+            record->numberItems = 0;
+        }
+        SendMessageA(record->hwnd, WM_SETREDRAW, FALSE, 0);
+        if (count > record->numberItems)
+            SendMessageA(record->hwnd, m.storage, static_cast<WPARAM>(count - record->numberItems),
+                         static_cast<LPARAM>(count - record->numberItems) * 8);
+        for (int n = record->numberItems + 1; n <= count; ++n)
+            SendMessageA(record->hwnd, m.add, 0, reinterpret_cast<LPARAM>(std::to_string(n).c_str()));
+        for (int n = record->numberItems; n > count; --n)
+            SendMessageA(record->hwnd, m.remove, static_cast<WPARAM>(n - 1), 0);
+        record->numberItems = count;
+        SendMessageA(record->hwnd, WM_SETREDRAW, TRUE, 0);
+        InvalidateRect(record->hwnd, nullptr, TRUE);
     });
 }
 

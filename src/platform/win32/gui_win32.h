@@ -30,6 +30,7 @@ struct GadgetRecord {
     int window = 0;
     std::string text;  // kept for kinds that show no text of their own
     int image = 0;     // what an image button shows
+    int numberItems = -1;  // >= 0 while the list's items are "1" to numberItems
 };
 
 // An image over the button face, as it is shown and as it is shown disabled.
@@ -73,6 +74,7 @@ public:
     std::string text(int gadget) override;
     void addItem(int gadget, const std::string& text) override;
     void clearItems(int gadget) override;
+    void setNumberItems(int gadget, int count) override;
     int itemCount(int gadget) override;
     std::string itemText(int gadget, int index) override;
     void select(int gadget, int index) override;
