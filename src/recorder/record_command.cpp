@@ -13,17 +13,9 @@ inline constexpr const char* kRecordingText = "Recording - Escape stops";
 void InsertAfterCurrent(RList& list, std::vector<Step> steps) {
     if (steps.empty()) return;
     const long at = list.hasCurrent() ? list.index() + 1 : list.size();
-    std::vector<Step> all;
-    all.reserve(static_cast<std::size_t>(list.size()) + steps.size());
-    const std::vector<Step>& old = list.steps();
-    all.insert(all.end(), old.begin(), old.begin() + at);
-    all.insert(all.end(), std::make_move_iterator(steps.begin()),
-               std::make_move_iterator(steps.end()));
-    all.insert(all.end(), old.begin() + at, old.end());
-    // Adding after the last step appends: each add costs the same however long the list is.
-    list.clear();
-    list.reserve(static_cast<long>(all.size()));
-    for (Step& step : all) list.add() = std::move(step);
+    if (!list.hasCurrent()) list.last();
+    // Each add goes in after the cursor and costs the same however long the list is.
+    for (Step& step : steps) list.add() = std::move(step);
     list.select(at);
 }
 
