@@ -106,7 +106,9 @@ TEST_F(RecordCommandTest, ClosingWhileRecordingAsksAndNoKeepsTheSteps) {
     EXPECT_FALSE(recorder.started());
     EXPECT_EQ(Lines().back(), "2;String;a;");
 
+    // The steps kept from the first recording are unsaved: that is asked after the recording.
     Menu(kMenuRecord);
+    gui.queueAnswer(gui::Answer::Yes);
     gui.queueAnswer(gui::Answer::Yes);
     program.shell().Dispatch({EventKind::WindowClose, kFormMAIN, 0, 0, 0});
     EXPECT_TRUE(program.shell().Ending());
@@ -122,7 +124,9 @@ TEST_F(RecordCommandTest, RefusedStartsAndPlaybackStates) {
     EXPECT_FALSE(Gadget(kButtonPlay).disabled);
 
     // Play disables Record as it disables Play from current step; Stop enables it again.
+    // Shown in the panel too, or Play stores the panel's 0.5 s and the run may end at once.
     program.state().list.current().DelaySeconds = 3600.0f;
+    program.shell().ShowStep(program.state().list.index());
     Menu(kMenuPlay);
     EXPECT_TRUE(gui.isMenuItemDisabled(kMenuRecord));
     Menu(kMenuPause);
