@@ -298,6 +298,8 @@ class TestClient:
                 line = self.wait_for_line(lambda l: l.startswith("READY "), timeout,
                                           "the test client did not come up")
                 self.window = int(line.split()[1])
+                # A window manager places the window as it sees fit: where it really lies.
+                self.geometry = zs_program.geometry(self.window)
                 return
             except ClientError:
                 if self.process.poll() is None or attempt == 2:

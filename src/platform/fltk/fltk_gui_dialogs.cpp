@@ -77,8 +77,9 @@ void runModal(Fl_Window& window, Fl_Widget& focus, fltk::WindowRecord* main) {
     while (window.shown()) Fl::wait(1e20);
 }
 
-// Room that a title bar needs besides the title: the frame's edges and its close box.
-constexpr int kTitleBarExtra = 80;
+// Room that a title bar needs besides its title: the frame's edges, an icon and the buttons
+// that a window manager may draw in it whatever the box asks for (three on openbox).
+constexpr int kTitleBarExtra = 110;
 
 Answer showMessageBox(const std::string& title, const std::string& text, Buttons buttons,
                       const fltk::FontChoice& font, fltk::WindowRecord* main) {
@@ -92,6 +93,7 @@ Answer showMessageBox(const std::string& title, const std::string& text, Buttons
     int textW = kMaxTextW, textH = 0;
     fl_measure(label.c_str(), textW, textH, 0);
     std::string shownTitle = fltk::fitTitle(title);
+    fl_font(FL_HELVETICA_BOLD, font.pixels);  // title bars draw bold text
     int titleW = std::min(screenW, static_cast<int>(fl_width(shownTitle.c_str())) + kTitleBarExtra);
     int buttonCount = buttons == Buttons::YesNo ? 2 : 1;
     int rowW = buttonCount * kButtonW + (buttonCount - 1) * 8;
