@@ -37,6 +37,49 @@ TEST(FltkText, WindowsFiltersBecomeChooserPatterns) {
     for (const auto& c : cases) EXPECT_EQ(chooserFilter(c.windows), c.chooser) << c.windows;
 }
 
+TEST(FltkText, DesktopChooserShowsTheFilterNamesAsGiven) {
+    // That chooser shows each name followed by "(pattern)".
+    struct Case { const char* windows; const char* desktop; };
+    const Case cases[] = {
+        {"STEP file (*.stp)|*.stp|All files (*.*)|*.*", "STEP file \t*.stp\nAll files \t*.*"},
+        {"Texts (*.txt;*.log)|*.txt;*.log", "Texts \t{*.txt,*.log}"},
+        {"|*.stp", "\t*.stp"},
+        {"", ""},
+    };
+    for (const auto& c : cases) EXPECT_EQ(nativeFilter(c.windows), c.desktop) << c.windows;
+}
+
+TEST(FltkText, LongTextsAreCutWithAnEllipsisToWhatFits) {
+    const std::string dots = "\xE2\x80\xA6";
+    auto atMost = [](std::size_t bytes) {
+        return [bytes](const std::string& s) { return s.size() <= bytes; };
+    };
+    struct Case { std::string text; std::size_t maxBytes, fitBytes; std::string shown; };
+    const Case cases[] = {
+        {"short", 100, 10, "short"},
+        {"exactly10!", 100, 10, "exactly10!"},
+        {"abcdefghijkl", 100, 10, "abcdefg" + dots},          // 7 + 3 bytes of the ellipsis
+        {"abcdefghijkl", 4, 100, "abcd" + dots},              // never more than maxBytes measured
+        {"\xC3\xBC\xC3\xBC\xC3\xBC\xC3\xBC", 100, 7, "\xC3\xBC\xC3\xBC" + dots},  // whole characters
+        {"\xC3\xBC\xC3\xBCx", 3, 100, "\xC3\xBC" + dots},  // a limit inside a character
+        {"abc", 100, 1, dots},                                // nothing fits: the ellipsis alone
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(fitText(c.text, c.maxBytes, atMost(c.fitBytes)), c.shown) << c.text;
+    }
+    // A 10 MB text is measured only up to the limit, a few times.
+    std::string huge(10'000'000, 'x');
+    int measured = 0;
+    std::string shown = fitText(huge, 1000, [&](const std::string& s) {
+        ++measured;
+        return s.size() <= 500;
+    });
+    EXPECT_EQ(shown, std::string(497, 'x') + dots);
+    EXPECT_LE(measured, 20);
+    EXPECT_EQ(fitTitle(std::string(300, 't')), std::string(199, 't') + dots);
+    EXPECT_EQ(fitTitle("Zelvorin-Step"), "Zelvorin-Step");
+}
+
 TEST(FltkText, KeysMapToWindowsVirtualKeys) {
     struct Case { int fltkKey; int virtualKey; };
     const Case cases[] = {

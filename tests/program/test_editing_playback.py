@@ -28,7 +28,7 @@ class PlaybackTest(unittest.TestCase):
         ze.open_step_file(self.program, "play.stp", code_lines)
         # Loading leaves the focus with the program; the client takes it back, as a user's
         # click into the application being automated would.
-        zs_program.xdotool("windowfocus", self.client.window)
+        zs_program.activate(self.client.window)
 
     def click_into_client(self):
         return "1;L_Click;%d;%d;" % (self.cx, self.cy)

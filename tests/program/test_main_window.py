@@ -84,7 +84,7 @@ class TopMost(zs.ProgramTestCase):
         other = self.start_other_window("Another")
         for _ in range(3):
             zs.xdotool("windowraise", other)
-            zs.xdotool("windowfocus", other)
+            zs.activate(other)
             zs.click_at(310, 210)  # a click into the other window, away from the program
             self.assertIn("_NET_WM_STATE_ABOVE",
                           zs.window_property(program.window, "_NET_WM_STATE"))
@@ -94,8 +94,7 @@ class TopMost(zs.ProgramTestCase):
 
     @staticmethod
     def above(window, other):
-        order = zs.stacking_order()
-        return window in order and other in order and order.index(window) > order.index(other)
+        return zs.stacked_above(window, other)
 
 
 class Closing(zs.ProgramTestCase):

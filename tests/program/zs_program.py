@@ -1,8 +1,8 @@
 """Driver for X11 tests of the real Zelvorin-Step program.
 
 The program runs as a copy in a fresh temporary folder (so it writes its help document there) on
-the display in $DISPLAY, normally a private Xvfb from scripts/with-xvfb.sh, without a window
-manager. FLTK offers no accessibility interface, so tests act through xdotool (pointer and
+the display in $DISPLAY, normally a private Xvfb with the openbox window manager from
+scripts/with-xvfb.sh -w (the helpers also work without a window manager). FLTK offers no accessibility interface, so tests act through xdotool (pointer and
 keyboard by XTEST) and observe only what lands on disk, X properties, the window tree and
 screenshots.
 
@@ -105,6 +105,38 @@ def stacking_order():
     return [int(i, 16) for i in reversed(ids)]
 
 
+def top_level(window):
+    """The child of the root that holds a window: the window manager's frame around it, or the
+    window itself without a window manager."""
+    while True:
+        out = run("xwininfo", "-children", "-id", str(window), check=False)
+        root = re.search(r"Root window id:\s+(0x[0-9a-f]+)", out)
+        parent = re.search(r"Parent window id:\s+(0x[0-9a-f]+)", out)
+        if not root or not parent or parent.group(1) == root.group(1):
+            return window
+        window = int(parent.group(1), 16)
+
+
+def stacked_above(window, other):
+    """Whether window lies above other on the screen (both are program or client windows)."""
+    order = stacking_order()
+    a, b = top_level(window), top_level(other)
+    return a in order and b in order and order.index(a) > order.index(b)
+
+
+def window_manager_running():
+    return "window id" in run("xprop", "-root", "_NET_SUPPORTING_WM_CHECK", check=False)
+
+
+def activate(window):
+    """Gives a window the keyboard focus as a user's click would; a window manager is asked for
+    it, and it raises the window too."""
+    if window_manager_running():
+        xdotool("windowactivate", window)
+    else:
+        xdotool("windowfocus", window)
+
+
 def window_property(window, name):
     return run("xprop", "-id", str(window), name, check=False)
 
@@ -125,6 +157,12 @@ def click_for_popup(x, y, timeout=DEFAULT_TIMEOUT):
 
 def focused_window():
     out = run("xdotool", "getwindowfocus", "-f", check=False).strip()
+    return int(out) if out.isdigit() else 0
+
+
+def focused_top_level():
+    """The window of the focused program's window tree that the window manager manages."""
+    out = run("xdotool", "getwindowfocus", check=False).strip()
     return int(out) if out.isdigit() else 0
 
 
@@ -166,6 +204,8 @@ def send_close(window):
 class Program:
     """One run of the program in its own folder. Use as a context manager."""
 
+    last = None  # the program started last, whose folder the file dialogs show
+
     def __init__(self, binary=None):
         self.binary = binary or os.environ.get("ZS_PROGRAM")
         if not self.binary or not os.path.isfile(self.binary):
@@ -184,6 +224,7 @@ class Program:
         self._log = open(os.path.join(self.folder, "program.log"), "wb")
         self.process = subprocess.Popen([self.path], cwd=self.folder, stdout=self._log,
                                         stderr=subprocess.STDOUT)
+        Program.last = self
         self.window = poll(self._own_window, timeout, what="the main window")
         x, y, w, h = geometry(self.window)
         self.menu_height = h - CLIENT_HEIGHT
@@ -243,7 +284,7 @@ class Program:
 
     def focus(self):
         """Gives the main window the keyboard focus and waits until it has it."""
-        xdotool("windowfocus", self.window)
+        activate(self.window)
         poll(lambda: focused_window() == self.window, what="focus on the main window")
 
     def client_origin(self):
@@ -289,24 +330,10 @@ class Program:
     # --- dialogs ------------------------------------------------------------------------------
 
     def answer_file_chooser(self, path, timeout=DEFAULT_TIMEOUT):
-        """Names a file of the program's folder in the file chooser and presses Return.
-
-        The chooser opens in the program's working folder (its own folder here) with the focus
-        on the filename field, which holds that folder's path, selected. End keeps the path and
-        the name is typed after it. Typing over the selection does not work: the chooser takes
-        a first character without a folder as a change of folder and rewrites the field under
-        the cursor. The field also completes a name from the folder as it is typed, so a name
-        that is the start of another file's name would choose that file; tests avoid such
-        names."""
+        """Names a file of the program's folder in the file chooser and presses Return."""
         if os.path.dirname(os.path.abspath(path)) != os.path.abspath(self.folder):
             raise ValueError("the chooser is driven only within the program's folder: " + path)
-        chooser = wait_window("Filename", timeout)
-        poll(lambda: focused_window() == chooser, timeout, what="focus on the file chooser")
-        time.sleep(0.5)  # the chooser scans its folder after it shows
-        key("End")
-        type_text(os.path.basename(path))
-        key("Return")
-        wait_no_window("Filename", timeout)
+        answer_file_dialog(path, timeout)
 
     def answer_box(self, title, yes=True, timeout=DEFAULT_TIMEOUT):
         """Answers a message box: its first button (OK or Yes) has the focus; Tab reaches No."""
@@ -315,6 +342,39 @@ class Program:
         key("Return" if yes else "Tab", *([] if yes else ["Return"]))
         wait_no_window(title, timeout)
         return box
+
+
+def answer_file_dialog(path, timeout=DEFAULT_TIMEOUT):
+    """Answers the program's file dialog ("Filename") with a whole path and Return.
+
+    The dialog is the desktop's own (GTK) where it is installed: a typed "/" there opens the
+    field for a location in an Open dialog, and a Save dialog takes a whole path in its name
+    field. The FLTK fallback shows the folder with the cursor after it, and the name is typed
+    there. Both complete a typed name from the folder, as selected text after the cursor, which
+    shift+End, Delete drops before Return; a name that is the start of another file's name would
+    be completed to that one, so tests avoid such names."""
+    chooser = wait_window("Filename", timeout)
+    if not window_manager_running():
+        time.sleep(0.5)
+        activate(chooser)  # GTK leaves giving it the focus to the window manager
+    # GTK keeps the focus in a child window of its dialog.
+    poll(lambda: focused_top_level() == chooser, timeout, what="focus on the file chooser")
+    time.sleep(0.5)  # the chooser reads its folder after it shows
+    if desktop_file_dialog():
+        type_text(os.path.abspath(path))
+    else:
+        key("End")
+        type_text(os.path.basename(path))
+    key("shift+End", "Delete", "Return")
+    wait_no_window("Filename", timeout)
+
+
+def desktop_file_dialog():
+    """Whether the program shows GTK's file dialog (FLTK loads it when it is installed)."""
+    for name in ("libgtk-x11-2.0.so.0", "libgtk-3.so.0"):
+        if "/" + name in run("/sbin/ldconfig", "-p", check=False):
+            return True
+    return False
 
 
 class ProgramTestCase(unittest.TestCase):

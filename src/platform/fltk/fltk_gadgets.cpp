@@ -14,11 +14,18 @@
 #include <FL/Fl_Text_Buffer.H>
 #include <FL/Fl_Text_Editor.H>
 
+#include <FL/fl_draw.H>
+
+#include <algorithm>
 #include <cstdlib>
 
 namespace zs::gui::fltk {
 
 namespace {
+
+bool hasCaption(GadgetKind kind) {
+    return kind == GadgetKind::Text || kind == GadgetKind::Button || kind == GadgetKind::Frame;
+}
 
 int subTypeOf(GadgetKind kind) {
     bool clicked = kind == GadgetKind::Button || kind == GadgetKind::ImageButton;
@@ -114,6 +121,38 @@ void connectGadget(GadgetRecord& gadget) {
     if (gadget.kind == GadgetKind::String) gadget.widget->when(FL_WHEN_CHANGED);
 }
 
+std::string fittedLabel(const std::string& text, Fl_Font face, int size, int w, int h,
+                        bool shortcuts) {
+    auto escaped = [&](const std::string& s) {
+        return shortcuts ? escapeShortcutLabel(s) : escapeLabel(s);
+    };
+    fl_font(face, size);
+    int lineHeight = std::max(1, fl_height());
+    w = std::max(1, w);
+    int lines = std::max(1, h / lineHeight);
+    // A line holds at most one character per pixel, of at most 4 bytes each.
+    auto maxBytes = static_cast<std::size_t>(4) * static_cast<std::size_t>(w + 1) *
+                    static_cast<std::size_t>(lines);
+    auto fits = [&](const std::string& s) {
+        int measuredW = w, measuredH = 0;
+        fl_measure(escaped(s).c_str(), measuredW, measuredH, 0);
+        return measuredW <= w && measuredH <= lines * lineHeight;
+    };
+    return escaped(fitText(text, maxBytes, fits));
+}
+
+void showCaption(GadgetRecord& gadget) {
+    Fl_Widget* widget = gadget.widget;
+    // Buttons draw their caption inset by their edge, frames inset in the top line.
+    int inset = gadget.kind == GadgetKind::Text ? 0 : gadget.kind == GadgetKind::Button ? 4 : 16;
+    widget->copy_label(fittedLabel(gadget.text, widget->labelfont(), widget->labelsize(),
+                                   widget->w() - inset, widget->h(),
+                                   gadget.kind == GadgetKind::Button)
+                           .c_str());
+    widget->redraw_label();
+    if (gadget.kind == GadgetKind::Button) widget->redraw();
+}
+
 void applyFont(GadgetRecord& gadget, const FontChoice& font) {
     Fl_Widget* widget = gadget.widget;
     widget->labelfont(font.face);
@@ -131,6 +170,7 @@ void applyFont(GadgetRecord& gadget, const FontChoice& font) {
         display->textfont(font.face);
         display->textsize(font.pixels);
     }
+    if (hasCaption(gadget.kind)) showCaption(gadget);  // what fits depends on the font
     widget->redraw();
     widget->redraw_label();
 }
@@ -167,11 +207,7 @@ namespace {
 
 void setCaption(GadgetRecord& gadget, const std::string& text) {
     gadget.text = text;
-    bool shortcuts = gadget.kind == GadgetKind::Button;
-    gadget.widget->copy_label(shortcuts ? escapeShortcutLabel(text).c_str()
-                                        : escapeLabel(text).c_str());
-    gadget.widget->redraw_label();
-    if (gadget.kind == GadgetKind::Button) gadget.widget->redraw();
+    showCaption(gadget);
 }
 
 }  // namespace

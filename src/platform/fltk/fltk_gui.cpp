@@ -32,21 +32,6 @@ void onWindowClose(Fl_Widget* widget, void*) {
     if (record && !record->disabled) state->push({EventKind::WindowClose, id, 0, 0, 0});
 }
 
-// Top-left corner of a window whose client area is centred on the owner or the screen.
-void centre(State& state, int owner, int w, int h, int& x, int& y) {
-    int areaX = 0, areaY = 0, areaW = 0, areaH = 0;
-    if (const WindowRecord* ownerRecord = state.window(owner)) {
-        areaX = ownerRecord->window->x();
-        areaY = ownerRecord->window->y() + ownerRecord->menuHeight;
-        areaW = ownerRecord->clientWidth;
-        areaH = ownerRecord->clientHeight;
-    } else {
-        Fl::screen_work_area(areaX, areaY, areaW, areaH);
-    }
-    x = areaX + (areaW - w) / 2;
-    y = areaY + (areaH - h) / 2;
-}
-
 // Face names must outlive every FLTK font slot that points at them.
 Fl_Font fontSlot(const std::string& face) {
     static std::mutex mutex;
@@ -64,6 +49,12 @@ Fl_Font fontSlot(const std::string& face) {
 }
 
 }  // namespace
+
+void fltk::applyFrame(const WindowRecord& record) {
+    if (!(record.flags & kBorderless) && record.window->shown()) {
+        fltk::setFixedFrame(fl_xid(record.window), record.flags & kCloseBox);
+    }
+}
 
 FltkGui::FltkGui(int pixelsPerInch) {
     fltk::UiThread::instance();
@@ -92,11 +83,11 @@ bool FltkGui::openWindow(int id, Rect rect, const std::string& title, unsigned f
         Fl_Group::current(nullptr);
         window->resizable(nullptr);
         window->size_range(w, h, w, h);
-        window->copy_label(title.c_str());
+        window->copy_label(fltk::fitTitle(title).c_str());
         window->callback(onWindowClose);
         if (flags & kBorderless) window->border(0);
         int x = rect.x, y = rect.y;
-        if (flags & kCentered) centre(*state_, owner, w, h, x, y);
+        if (flags & kCentered) fltk::centreOver(state_->window(owner), w, h, x, y);
         if (flags & (kCentered | kAtPosition)) window->position(x, y);
         WindowRecord& record = state_->windows[id];
         record = WindowRecord{};
@@ -104,13 +95,12 @@ bool FltkGui::openWindow(int id, Rect rect, const std::string& title, unsigned f
         record.window = window;
         record.client = client;
         record.owner = owner;
+        record.flags = flags;
         record.clientWidth = w;
         record.clientHeight = h;
-        window->show();
-        window->wait_for_expose();
-        if (const WindowRecord* ownerRecord = state_->window(owner)) {
-            fltk::setTransientFor(fl_xid(window), fl_xid(ownerRecord->window));
-        }
+        const WindowRecord* ownerRecord = state_->window(owner);
+        fltk::showOwned(*window, ownerRecord ? ownerRecord->window : nullptr,
+                        [&](unsigned long) { fltk::applyFrame(record); });
         return true;
     });
 }

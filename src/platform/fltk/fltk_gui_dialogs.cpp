@@ -9,10 +9,16 @@
 #include <FL/Fl_Box.H>
 #include <FL/Fl_Button.H>
 #include <FL/Fl_File_Chooser.H>
+#include <FL/Fl_File_Input.H>
+#include <FL/Fl_Native_File_Chooser.H>
 #include <FL/Fl_Window.H>
 #include <FL/fl_draw.H>
 #include <FL/x.H>
 
+#include <dlfcn.h>
+#include <unistd.h>
+
+#include <algorithm>
 #include <chrono>
 #include <thread>
 
@@ -58,43 +64,50 @@ void onBoxClose(Fl_Widget*, void* data) {
     answerWith(box, box.onClose);
 }
 
-// Shows a window until it is hidden, above every other window (the program's own may be
-// top-most) and with the keyboard focus on its first button.
-void runModal(Fl_Window& window, Fl_Widget& focus) {
+// Shows a window over the program's main window until it is hidden, above every other window
+// (the main window may be top-most) and with the keyboard focus on its first button.
+void runModal(Fl_Window& window, Fl_Widget& focus, fltk::WindowRecord* main) {
     window.set_modal();
-    window.show();
-    window.wait_for_expose();
+    fltk::showOwned(window, main ? main->window : nullptr,
+                    [](unsigned long xid) { fltk::setFixedFrame(xid, true); });
+    fltk::waitExposed(window);
     focus.take_focus();  // takes only once the window is shown
     fltk::setAbove(fl_xid(&window), true);
     fltk::focusWindow(fl_xid(&window));
     while (window.shown()) Fl::wait(1e20);
 }
 
-void centreOnScreen(Fl_Window& window) {
-    int x = 0, y = 0, w = 0, h = 0;
-    Fl::screen_work_area(x, y, w, h);
-    window.position(x + (w - window.w()) / 2, y + (h - window.h()) / 2);
-}
+// Room that a title bar needs besides its title: the frame's edges, an icon and the buttons
+// that a window manager may draw in it whatever the box asks for (three on openbox).
+constexpr int kTitleBarExtra = 110;
 
 Answer showMessageBox(const std::string& title, const std::string& text, Buttons buttons,
-                      const fltk::FontChoice& font) {
+                      const fltk::FontChoice& font, fltk::WindowRecord* main) {
     constexpr int kButtonW = 75, kButtonH = 25, kMargin = 16, kMaxTextW = 420;
-    std::string label = fltk::escapeLabel(text);
+    int screenX = 0, screenY = 0, screenW = 0, screenH = 0;
+    Fl::screen_work_area(screenX, screenY, screenW, screenH);
+    // A text too long for the screen is cut; a frame and title bar need some room as well.
+    int maxTextH = std::max(font.pixels, screenH - kButtonH - 3 * kMargin - 60);
+    std::string label = fltk::fittedLabel(text, font.face, font.pixels, kMaxTextW, maxTextH, false);
     fl_font(font.face, font.pixels);
     int textW = kMaxTextW, textH = 0;
     fl_measure(label.c_str(), textW, textH, 0);
+    std::string shownTitle = fltk::fitTitle(title);
+    fl_font(FL_HELVETICA_BOLD, font.pixels);  // title bars draw bold text
+    int titleW = std::min(screenW, static_cast<int>(fl_width(shownTitle.c_str())) + kTitleBarExtra);
     int buttonCount = buttons == Buttons::YesNo ? 2 : 1;
     int rowW = buttonCount * kButtonW + (buttonCount - 1) * 8;
     // A left-aligned label is drawn 3 pixels in from each side of its box; without that room
     // the measured text would wrap once more.
     constexpr int kLabelInset = 6;
-    int w = std::max({textW + kLabelInset, rowW, 160}) + 2 * kMargin;
+    int w = std::max({textW + kLabelInset + 2 * kMargin, rowW + 2 * kMargin, 160 + 2 * kMargin,
+                      titleW});
     int h = textH + kButtonH + 3 * kMargin;
 
     Fl_Group::current(nullptr);
     Fl_Window window(w, h);
     window.box(FL_UP_BOX);  // an edge of its own, for desktops that draw no window frames
-    window.copy_label(title.c_str());
+    window.copy_label(shownTitle.c_str());
     BoxAnswer box{&window, Answer::Ok, buttons == Buttons::YesNo ? Answer::No : Answer::Ok};
     auto* message = new Fl_Box(kMargin, kMargin, w - 2 * kMargin, textH);
     message->copy_label(label.c_str());
@@ -117,16 +130,112 @@ Answer showMessageBox(const std::string& title, const std::string& text, Buttons
     window.end();
     Fl_Group::current(nullptr);
     window.callback(onBoxClose, &box);
-    centreOnScreen(window);
-    runModal(window, *first);
+    int x = 0, y = 0;
+    fltk::centreOver(main, w, h, x, y);
+    window.position(x, y);
+    runModal(window, *first, main);
     return box.answer;
+}
+
+// The desktop's own chooser is the GTK one that FLTK loads at run time; it is there when FLTK
+// will find the same libraries, tried in FLTK's order.
+bool desktopChooserAvailable() {
+    if (!Fl::option(Fl::OPTION_FNFC_USES_GTK)) return false;
+    static const bool found = [] {
+        for (const char* library : {"libgtk-x11-2.0.so", "libgtk-x11-2.0.so.0", "libgtk-3.so",
+                                    "libgtk-3.so.0"}) {
+            if (dlopen(library, RTLD_LAZY | RTLD_GLOBAL)) return true;  // kept: FLTK uses it
+        }
+        return false;
+    }();
+    return found;
+}
+
+std::string currentFolder() {
+    char buffer[4096];
+    return getcwd(buffer, sizeof buffer) ? std::string(buffer) : std::string(".");
+}
+
+// nullopt when the chooser failed to show (the fallback is used then); "" when cancelled.
+std::optional<std::optional<std::string>> desktopChooser(FileMode mode, const std::string& title,
+                                                         const std::string& defaultFile,
+                                                         const std::string& filter) {
+    Fl_Native_File_Chooser chooser(mode == FileMode::Save
+                                       ? Fl_Native_File_Chooser::BROWSE_SAVE_FILE
+                                       : Fl_Native_File_Chooser::BROWSE_FILE);
+    chooser.title(title.c_str());
+    std::string filters = fltk::nativeFilter(filter);
+    if (!filters.empty()) chooser.filter(filters.c_str());
+    std::string folder = currentFolder();
+    std::string name = defaultFile;
+    if (auto slash = defaultFile.rfind('/'); slash != std::string::npos) {
+        folder = defaultFile.substr(0, slash + 1);
+        name = defaultFile.substr(slash + 1);
+    }
+    chooser.directory(folder.c_str());
+    if (!name.empty()) chooser.preset_file(name.c_str());
+    switch (chooser.show()) {
+        case 0: {
+            const char* chosen = chooser.filename();
+            if (chosen && *chosen) return std::optional<std::string>(chosen);
+            return std::optional<std::string>();
+        }
+        case 1: return std::optional<std::string>();
+        default: return std::nullopt;
+    }
+}
+
+// The field where the FLTK chooser takes the name, found in its window.
+Fl_File_Input* nameField(Fl_Group& group) {
+    for (int i = 0; i < group.children(); ++i) {
+        Fl_Widget* child = group.child(i);
+        if (auto* field = dynamic_cast<Fl_File_Input*>(child)) return field;
+        if (auto* inner = child->as_group()) {
+            if (Fl_File_Input* field = nameField(*inner)) return field;
+        }
+    }
+    return nullptr;
+}
+
+std::optional<std::string> fallbackChooser(FileMode mode, const std::string& title,
+                                           const std::string& defaultFile,
+                                           const std::string& filter, fltk::WindowRecord* main) {
+    std::string pattern = fltk::chooserFilter(filter);
+    int type = mode == FileMode::Save ? Fl_File_Chooser::CREATE : Fl_File_Chooser::SINGLE;
+    Fl_Group::current(nullptr);
+    Fl_File_Chooser chooser(defaultFile.empty() ? "." : defaultFile.c_str(),
+                            pattern.empty() ? nullptr : pattern.c_str(), type, title.c_str());
+    if (main) Fl::first_window(main->window);
+    chooser.show();
+    // The chooser is the window shown last; lift it above a top-most owner.
+    if (Fl_Window* shown = Fl::first_window()) {
+        if (main) fltk::setTransientFor(fl_xid(shown), fl_xid(main->window));
+        fltk::waitExposed(*shown);
+        // The field holds the folder, selected: a name typed over it would be taken as a
+        // change of folder with each key, and come out garbled. The cursor goes after the
+        // folder instead, so that what is typed is the name in it.
+        if (Fl_File_Input* field = nameField(*shown)) {
+            std::string folder = chooser.directory() ? chooser.directory() : "";
+            if (defaultFile.empty() && !folder.empty()) {
+                if (folder.back() != '/') folder += '/';
+                field->value(folder.c_str());
+            }
+            field->position(field->size());
+        }
+        fltk::setAbove(fl_xid(shown), true);
+        fltk::focusWindow(fl_xid(shown));
+    }
+    while (chooser.shown()) Fl::wait(1e20);
+    if (chooser.count() < 1 || !chooser.value()) return std::nullopt;
+    return std::string(chooser.value());
 }
 
 }  // namespace
 
 Answer FltkGui::messageBox(const std::string& title, const std::string& text, Buttons buttons) {
     return onUi([&] {
-        return showMessageBox(title, text, buttons, state_->defaultFont.value_or(fltk::FontChoice{}));
+        return showMessageBox(title, text, buttons, state_->defaultFont.value_or(fltk::FontChoice{}),
+                              state_->mainWindow());
     });
 }
 
@@ -134,30 +243,25 @@ std::optional<std::string> FltkGui::fileRequester(FileMode mode, const std::stri
                                                   const std::string& defaultFile,
                                                   const std::string& filter) {
     return onUi([&]() -> std::optional<std::string> {
-        std::string pattern = fltk::chooserFilter(filter);
-        int type = mode == FileMode::Save ? Fl_File_Chooser::CREATE : Fl_File_Chooser::SINGLE;
-        Fl_Group::current(nullptr);
-        Fl_File_Chooser chooser(defaultFile.empty() ? "." : defaultFile.c_str(),
-                                pattern.empty() ? nullptr : pattern.c_str(), type, title.c_str());
-        chooser.show();
-        // The chooser is the window shown last; lift it above a top-most owner.
-        if (Fl_Window* shown = Fl::first_window()) {
-            shown->wait_for_expose();
-            fltk::setAbove(fl_xid(shown), true);
-            fltk::focusWindow(fl_xid(shown));
+        if (desktopChooserAvailable()) {
+            if (auto chosen = desktopChooser(mode, title, defaultFile, filter)) return *chosen;
         }
-        while (chooser.shown()) Fl::wait(1e20);
-        if (chooser.count() < 1 || !chooser.value()) return std::nullopt;
-        return std::string(chooser.value());
+        return fallbackChooser(mode, title, defaultFile, filter, state_->mainWindow());
     });
 }
 
 void FltkGui::notice(const std::string& text, int parentWindow) {
     onUi([&] {
-        int w = std::max(16, 16 * fltk::characterCount(text)), h = 25;
-        int x = 0, y = 0, screenW = 0, screenH = 0;
-        Fl::screen_work_area(x, y, screenW, screenH);
-        Rect rect{x + (screenW - w) / 2, y + (screenH - h) / 2, w, h};
+        int screenX = 0, screenY = 0, screenW = 0, screenH = 0;
+        Fl::screen_work_area(screenX, screenY, screenW, screenH);
+        // As wide as the text asks, but no wider than the screen: the text is cut to that.
+        int w = static_cast<int>(std::clamp<long long>(
+            16LL * static_cast<long long>(fltk::characterCount(text)), 16, std::max(16, screenW)));
+        int h = 25;
+        Rect rect;
+        rect.w = w;
+        rect.h = h;
+        fltk::centreOver(state_->window(parentWindow), w, h, rect.x, rect.y);
         openWindow(kNoticeWindow, rect, "", kBorderless | kAtPosition, parentWindow);
         createGadget({kNoticeText, GadgetKind::Text, kNoticeWindow, 0, {0, 0, w, h}, text,
                       Align::Center, false, 0});

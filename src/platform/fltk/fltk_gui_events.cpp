@@ -111,6 +111,7 @@ void FltkGui::createMenu(int window, const std::vector<MenuTitle>& menu) {
             record->window->size_range(record->clientWidth, height, record->clientWidth, height);
             record->window->size(record->clientWidth, height);
             record->client->position(0, record->menuHeight);
+            fltk::applyFrame(*record);
         }
         record->menuBar->textfont(font.face);
         record->menuBar->textsize(font.pixels);

@@ -1,13 +1,32 @@
 
 #include "platform/fltk/fltk_state.h"
 
+#include <FL/Fl.H>
 #include <FL/Fl_Double_Window.H>
 #include <FL/Fl_RGB_Image.H>
 #include <FL/Fl_Text_Buffer.H>
 
+#include <algorithm>
+
 namespace zs::gui::fltk {
 
 State* State::current = nullptr;
+
+void centreOver(const WindowRecord* owner, int w, int h, int& x, int& y) {
+    int screenX = 0, screenY = 0, screenW = 0, screenH = 0;
+    Fl::screen_work_area(screenX, screenY, screenW, screenH);
+    int areaX = screenX, areaY = screenY, areaW = screenW, areaH = screenH;
+    if (owner && owner->window) {
+        areaX = owner->window->x();
+        areaY = owner->window->y() + owner->menuHeight;
+        areaW = owner->clientWidth;
+        areaH = owner->clientHeight;
+    }
+    x = areaX + (areaW - w) / 2;
+    y = areaY + (areaH - h) / 2;
+    if (w <= screenW) x = std::clamp(x, screenX, screenX + screenW - w);
+    if (h <= screenH) y = std::clamp(y, screenY, screenY + screenH - h);
+}
 
 GadgetRecord::GadgetRecord() = default;
 GadgetRecord::~GadgetRecord() = default;
@@ -26,6 +45,13 @@ State::~State() {
 WindowRecord* State::window(int id) {
     auto found = windows.find(id);
     return found == windows.end() ? nullptr : &found->second;
+}
+
+WindowRecord* State::mainWindow() {
+    for (auto& [id, record] : windows) {
+        if (!record.owner && record.window && record.window->shown()) return &record;
+    }
+    return nullptr;
 }
 
 GadgetRecord* State::gadget(int id) {

@@ -39,6 +39,7 @@ struct WindowRecord {
     std::vector<std::string> menuLabels;   // escaped texts the menu items point at
     std::vector<Fl_Menu_Item> menuItems;   // owned here, shown by menuBar
     int owner = 0;
+    unsigned flags = 0;  // WindowFlag bits it was opened with
     int clientWidth = 0, clientHeight = 0;
     int menuHeight = 0;
     bool topmost = false;
@@ -86,6 +87,8 @@ struct State {
     std::deque<Event> events;
 
     WindowRecord* window(int id);
+    // The shown window that belongs to no other (the main window), nullptr when none is shown.
+    WindowRecord* mainWindow();
     GadgetRecord* gadget(int id);
     int windowIdOf(const Fl_Window* window) const;  // 0 when not ours
     Fl_Menu_Item* menuItem(int item);
@@ -100,11 +103,23 @@ Fl_Widget* makeGadgetWidget(State& state, GadgetRecord& gadget, const GadgetSpec
 void connectGadget(GadgetRecord& gadget);
 void applyFont(GadgetRecord& gadget, const FontChoice& font);
 void setGadgetText(GadgetRecord& gadget, const std::string& text);
+// The label of a caption (escaped for FLTK) cut with an ellipsis to what fits a w x h box in
+// that font; wrapped at blanks. Huge texts would make the X server refuse the drawing.
+std::string fittedLabel(const std::string& text, Fl_Font face, int size, int w, int h,
+                        bool shortcuts);
+// Shows a caption gadget's text, cut to what fits its widget.
+void showCaption(GadgetRecord& gadget);
 std::string gadgetText(const GadgetRecord& gadget);
 // After the items of a combo or list box changed; the selection stays when it is still an item.
 void itemsChanged(GadgetRecord& gadget);
 void selectItem(GadgetRecord& gadget, int index);  // -1 or outside: nothing
 int selectedItem(const GadgetRecord& gadget);      // -1: nothing
 void installEventDispatch();
+// Frame functions as the flags ask: FLTK writes its own (minimise included) whenever the
+// window's size range changes, so this follows every such change.
+void applyFrame(const WindowRecord& record);
+// Top-left corner of a w x h window centred on the owner's client area (on the screen without
+// one), kept on the screen where it fits.
+void centreOver(const WindowRecord* owner, int w, int h, int& x, int& y);
 
 }  // namespace zs::gui::fltk

@@ -4,6 +4,7 @@
 #include <FL/Enumerations.H>
 
 #include <algorithm>
+#include <functional>
 
 namespace zs::gui::fltk {
 
@@ -51,7 +52,9 @@ std::string escapeLabel(const std::string& text) { return doubled(text, "@"); }
 
 std::string escapeShortcutLabel(const std::string& text) { return doubled(text, "@&"); }
 
-std::string chooserFilter(const std::string& windowsFilter) {
+namespace {
+
+std::vector<std::string> filterFields(const std::string& windowsFilter) {
     std::vector<std::string> fields;
     std::string::size_type start = 0;
     while (start <= windowsFilter.size()) {
@@ -60,6 +63,64 @@ std::string chooserFilter(const std::string& windowsFilter) {
         fields.push_back(windowsFilter.substr(start, end - start));
         start = end + 1;
     }
+    return fields;
+}
+
+bool isContinuation(char c) { return (static_cast<unsigned char>(c) & 0xC0) == 0x80; }
+
+}  // namespace
+
+std::string nativeFilter(const std::string& windowsFilter) {
+    std::vector<std::string> fields = filterFields(windowsFilter);
+    std::string out;
+    for (std::size_t i = 0; i + 1 < fields.size(); i += 2) {
+        // The chooser shows the name with the pattern in parentheses after it; the Windows
+        // patterns are kept so that both read as the program gives them.
+        std::string name = trimmed(fields[i]);
+        auto open = name.rfind('(');
+        if (open != std::string::npos && name.back() == ')') name = trimmed(name.substr(0, open));
+        std::string pattern = chooserPattern(fields[i + 1]);
+        if (pattern == "*" && trimmed(fields[i + 1]) == "*.*") pattern = "*.*";
+        out += (out.empty() ? "" : "\n") + (name.empty() ? "" : name + " ") + "\t" + pattern;
+    }
+    return out;
+}
+
+std::string fitText(const std::string& text, std::size_t maxBytes,
+                    const std::function<bool(const std::string&)>& fits) {
+    static const std::string kEllipsis = "\xE2\x80\xA6";
+    if (text.size() <= maxBytes && fits(text)) return text;
+    std::size_t limit = std::min(text.size(), maxBytes);
+    while (limit > 0 && limit < text.size() && isContinuation(text[limit])) --limit;
+    // Where each character before the limit starts; a cut is made at one of them.
+    std::vector<std::size_t> starts;
+    for (std::size_t i = 0; i < limit; ++i) {
+        if (!isContinuation(text[i])) starts.push_back(i);
+    }
+    auto endOf = [&](std::size_t characters) {
+        return characters < starts.size() ? starts[characters] : limit;
+    };
+    // The most characters that fit with the ellipsis after them; fewer fit as well.
+    std::size_t low = 0, high = starts.size();
+    while (low < high) {
+        std::size_t middle = low + (high - low + 1) / 2;
+        if (fits(text.substr(0, endOf(middle)) + kEllipsis)) {
+            low = middle;
+        } else {
+            high = middle - 1;
+        }
+    }
+    return text.substr(0, endOf(low)) + kEllipsis;
+}
+
+std::string fitTitle(const std::string& title) {
+    constexpr int kMaxTitleCharacters = 200;
+    return fitText(title, 4 * kMaxTitleCharacters,
+                   [](const std::string& s) { return characterCount(s) <= kMaxTitleCharacters; });
+}
+
+std::string chooserFilter(const std::string& windowsFilter) {
+    std::vector<std::string> fields = filterFields(windowsFilter);
     std::string out;
     for (std::size_t i = 0; i + 1 < fields.size(); i += 2) {
         std::string name = trimmed(fields[i]);

@@ -2,6 +2,8 @@
 // font sizes and editor lines. Kept apart so that they can be tested on their own.
 #pragma once
 
+#include <cstddef>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -15,6 +17,18 @@ std::string escapeShortcutLabel(const std::string& text);
 // "STEP file (*.stp)|*.stp|All files (*.*)|*.*" -> "STEP file (*.stp)\tAll files (*)":
 // the chooser takes the pattern from the parentheses of each name.
 std::string chooserFilter(const std::string& windowsFilter);
+
+// The same filter for the desktop's own chooser, which shows "name (pattern)":
+// "STEP file (*.stp)|*.stp|All files (*.*)|*.*" -> "STEP file \t*.stp\nAll files \t*.*".
+std::string nativeFilter(const std::string& windowsFilter);
+
+// The text when fits(text) says it fits and it is at most maxBytes long; otherwise its longest
+// start (whole UTF-8 characters) for which fits(start + "…") holds, with the ellipsis. Drawing a
+// huge text fails in the X server, so callers pass a maxBytes of what could ever be shown.
+std::string fitText(const std::string& text, std::size_t maxBytes,
+                    const std::function<bool(const std::string&)>& fits);
+// A window title cut to a length that every title bar can take.
+std::string fitTitle(const std::string& title);
 
 // Windows virtual-key code of an FLTK key (Fl::event_key()), 0 when it has none.
 int virtualKeyFromFltk(int fltkKey);

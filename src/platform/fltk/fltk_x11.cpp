@@ -1,10 +1,15 @@
 
 #include "platform/fltk/fltk_x11.h"
 
+// Fl_X, which tells whether a window still waits for its first expose, is declared for these.
+#define FL_INTERNALS
 #include <FL/Fl.H>
+#include <FL/Fl_Window.H>
 #include <FL/x.H>
 
 #include <algorithm>
+#include <chrono>
+#include <functional>
 #include <vector>
 
 namespace zs::gui::fltk {
@@ -157,6 +162,50 @@ bool hasAboveState(unsigned long window) {
 void setTransientFor(unsigned long window, unsigned long owner) {
     if (!window || !owner) return;
     XSetTransientForHint(fl_display, window, owner);
+    XFlush(fl_display);
+}
+
+void showOwned(Fl_Window& window, Fl_Window* owner,
+               const std::function<void(unsigned long)>& beforeManaged) {
+    bool owned = owner && owner->shown();
+    if (owned && !window.shown()) {
+        // FLTK puts the hint on a non-modal window before mapping it, naming the window at the
+        // head of its list; the owner is put there first.
+        if (!window.modal()) window.set_non_modal();
+        Fl::first_window(owner);
+    }
+    // A window manager reads a window's hints when it takes the window on, and some never
+    // again: with the server held, the map request waits until they are all written.
+    XGrabServer(fl_display);
+    window.show();
+    if (owned) XSetTransientForHint(fl_display, fl_xid(&window), fl_xid(owner));
+    if (beforeManaged) beforeManaged(fl_xid(&window));
+    XUngrabServer(fl_display);
+    XFlush(fl_display);
+}
+
+void waitExposed(Fl_Window& window, double seconds) {
+    using Clock = std::chrono::steady_clock;
+    auto deadline = Clock::now() + std::chrono::duration<double>(seconds);
+    for (;;) {
+        Fl_X* x = Fl_X::i(&window);
+        double left = std::chrono::duration<double>(deadline - Clock::now()).count();
+        if (!x || !x->wait_for_expose || left <= 0) return;
+        Fl::wait(left);
+    }
+}
+
+void setFixedFrame(unsigned long window, bool closeBox) {
+    if (!window) return;
+    // The layout of _MOTIF_WM_HINTS: flags, functions, decorations, input mode, status.
+    constexpr long kFunctions = 1, kDecorations = 2;
+    constexpr long kFuncMove = 4, kFuncClose = 32;
+    constexpr long kDecorBorder = 2, kDecorTitle = 8, kDecorMenu = 16;
+    long hints[5] = {kFunctions | kDecorations, kFuncMove | (closeBox ? kFuncClose : 0),
+                     kDecorBorder | kDecorTitle | (closeBox ? kDecorMenu : 0), 0, 0};
+    Atom motif = atom("_MOTIF_WM_HINTS");
+    XChangeProperty(fl_display, window, motif, motif, 32, PropModeReplace,
+                    reinterpret_cast<unsigned char*>(hints), 5);
     XFlush(fl_display);
 }
 

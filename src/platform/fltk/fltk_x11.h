@@ -1,8 +1,24 @@
-// Window-manager requests on X11: top-most (_NET_WM_STATE_ABOVE), owner (WM_TRANSIENT_FOR) and
-// input focus. Each works with an EWMH window manager and on a bare X server.
+// Window-manager requests on X11: top-most (_NET_WM_STATE_ABOVE), owner (WM_TRANSIENT_FOR),
+// frame functions (_MOTIF_WM_HINTS) and input focus. Each works with an EWMH window manager and
+// on a bare X server.
 #pragma once
 
+#include <functional>
+
+class Fl_Window;
+
 namespace zs::gui::fltk {
+
+// Maps a window that belongs to owner (nullptr: to none). The owner hint, and what
+// beforeManaged writes on the window (given its X id), are there before the window manager
+// first sees the window, so that it stacks the window above its owner at once.
+void showOwned(Fl_Window& window, Fl_Window* owner,
+               const std::function<void(unsigned long)>& beforeManaged = {});
+// Waits until the window has been drawn once, but never longer than the given seconds: a window
+// manager may leave a window hidden below a top-most one, and then no expose ever comes.
+void waitExposed(Fl_Window& window, double seconds = 0.5);
+// A frame that offers moving and, with closeBox, closing only: no minimise or maximise box.
+void setFixedFrame(unsigned long window, bool closeBox);
 
 bool windowManagerRunning();
 void setAbove(unsigned long window, bool on);
