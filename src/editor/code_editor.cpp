@@ -1,8 +1,6 @@
 #include "editor/code_editor.h"
 
-#include <fstream>
-#include <iterator>
-#include <sstream>
+#include <new>
 
 #include "Forms/FormEditor.h"
 #include "model/code_lines.h"
@@ -70,6 +68,11 @@ bool WriteLines(CodeEditor& editor, const std::string& path,
     return false;
 }
 
+// "Can't open file", with the reason when there is one beyond the file not opening.
+void ShowOpenFailure(gui::Gui& gui, const LoadResult& result) {
+    gui.messageBox("Error", "Can't open file" + LoadFailureReason(result), gui::Buttons::Ok);
+}
+
 void ReloadMainProgram(CodeEditor& editor) {
     AppState& state = editor.panel.state;
     if (LoadStepFile(state.ProgramFileName, state.list, state.FileInformationLine).outcome !=
@@ -92,17 +95,6 @@ void AfterWrite(CodeEditor& editor) {
 
 }  // namespace
 
-bool ReadFileLines(const std::string& path, std::vector<std::string>& lines) {
-    if (path.empty()) return false;
-    std::ifstream file(path, std::ios::binary);
-    if (!file) return false;
-    std::ostringstream content;
-    content << file.rdbuf();
-    if (file.bad()) return false;
-    lines = SplitLines(content.str());
-    return true;
-}
-
 void OpenCodeEditor(CodeEditor& editor) {
     gui::Gui& gui = editor.panel.gui;
     AppState& state = editor.panel.state;
@@ -112,12 +104,15 @@ void OpenCodeEditor(CodeEditor& editor) {
         return;
     }
     gui.enableWindow(kFormMAIN, false);
-    // A program file that exists but cannot be read gets the template, not an empty text.
+    // A program file that exists but cannot be read gets the template, not an empty text; one
+    // that the text could not hold whole (NUL bytes, too big) is also named in an error box.
     std::vector<std::string> lines;
-    if (ReadFileLines(state.ProgramFileName, lines)) {
+    const LoadResult read = ReadFileLines(state.ProgramFileName, lines);
+    if (read.outcome == LoadOutcome::Loaded) {
         state.EditorFileName = state.ProgramFileName;
         ShowFile(gui, state.EditorFileName, lines);
     } else {
+        if (read.outcome != LoadOutcome::NotOpened) ShowOpenFailure(gui, read);
         ShowTemplate(editor);
     }
     RememberText(editor);
@@ -145,11 +140,19 @@ void CodeEditorOpen(CodeEditor& editor, int /*eventType*/) {
     const auto path = gui.fileRequester(gui::FileMode::Open, "Filename", "", kStepFileFilter);
     if (!path) return;
     std::vector<std::string> lines;
-    if (!ReadFileLines(*path, lines)) {
-        gui.messageBox("Error", "Can't open file", gui::Buttons::Ok);
+    const LoadResult read = ReadFileLines(*path, lines);
+    if (read.outcome != LoadOutcome::Loaded) {
+        ShowOpenFailure(gui, read);
         return;
     }
-    ShowFile(gui, *path, lines);
+    try {
+        ShowFile(gui, *path, lines);
+    } catch (const std::bad_alloc&) {  // the gadget could not take the text: an error, no abort
+        LoadResult failure;
+        failure.outcome = LoadOutcome::OutOfMemory;
+        ShowOpenFailure(gui, failure);
+        return;
+    }
     RememberText(editor);
     editor.panel.state.EditorFileName = *path;
     gui.setDisabled(kEditorSave, false);

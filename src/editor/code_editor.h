@@ -35,7 +35,4 @@ bool TextHoldsChanges(CodeEditor& editor);
 // The three information lines for the text line that holds the cursor.
 void RefreshLineInfo(CodeEditor& editor);
 
-// The lines of the file at path; false when it cannot be read.
-bool ReadFileLines(const std::string& path, std::vector<std::string>& lines);
-
 }  // namespace zs

@@ -1,5 +1,6 @@
 #include "model/numbers.h"
 
+#include <algorithm>
 #include <array>
 #include <charconv>
 #include <cmath>
@@ -33,14 +34,16 @@ int DigitValue(char c, unsigned base) {
     return value >= 0 && static_cast<unsigned>(value) < base ? value : -1;
 }
 
-// Digits are accumulated in unsigned arithmetic, so a value too wide for 64 bits wraps around
-// instead of overflowing a signed integer.
+// Digits are accumulated in unsigned arithmetic; a value too wide for 64 bits stays at the
+// largest one, so that it reads as the nearest value in range and never wraps around.
 std::uint64_t ReadDigits(std::string_view digits, unsigned base) {
+    constexpr std::uint64_t kLargest = std::numeric_limits<std::uint64_t>::max();
     std::uint64_t value = 0;
     for (char c : digits) {
         const int digit = DigitValue(c, base);
         if (digit < 0) break;
-        value = value * base + static_cast<unsigned>(digit);
+        const auto digitValue = static_cast<unsigned>(digit);
+        value = value > (kLargest - digitValue) / base ? kLargest : value * base + digitValue;
     }
     return value;
 }
@@ -143,13 +146,17 @@ std::int64_t ReadInteger64(std::string_view text) {
         base = text[0] == '$' ? 16 : 2;
         text.remove_prefix(1);
     }
-    std::uint64_t magnitude = ReadDigits(text, base);
-    if (negative) magnitude = 0 - magnitude;
-    return static_cast<std::int64_t>(magnitude);  // two's complement wrap, defined since C++20
+    const std::uint64_t magnitude = ReadDigits(text, base);
+    constexpr auto kLargest = static_cast<std::uint64_t>(std::numeric_limits<std::int64_t>::max());
+    if (!negative) return static_cast<std::int64_t>(std::min(magnitude, kLargest));
+    if (magnitude > kLargest) return std::numeric_limits<std::int64_t>::min();
+    return -static_cast<std::int64_t>(magnitude);
 }
 
 std::int32_t ReadInteger(std::string_view text) {
-    return static_cast<std::int32_t>(static_cast<std::uint32_t>(ReadInteger64(text)));
+    return static_cast<std::int32_t>(std::clamp<std::int64_t>(
+        ReadInteger64(text), std::numeric_limits<std::int32_t>::min(),
+        std::numeric_limits<std::int32_t>::max()));
 }
 
 float ReadFileDelay(std::string_view text) {

@@ -9,9 +9,10 @@ namespace zs {
 
 // Integer conversion: blanks and tabs skipped, one optional sign, then decimal digits up to the
 // first other character; "$" reads hexadecimal and "%" binary digits. Read 64 bits wide; no digits
-// give 0.
+// give 0. A number outside the range reads as the nearest value in it.
 std::int64_t ReadInteger64(std::string_view text);
-// The same, stored truncated to 32 bits as the step fields hold it.
+// The same for the 32 bits that the step fields hold: again the nearest value in range, so a loop
+// count of 2147483648 stays a large count instead of turning negative.
 std::int32_t ReadInteger(std::string_view text);
 
 // The file's delay reading: a decimal number with "." as the point; reading stops at the first

@@ -1,9 +1,10 @@
 // Reading a step file's text into the step list.
 #include "model/step_file.h"
 
-#include <algorithm>
 #include <filesystem>
 #include <fstream>
+#include <new>
+#include <utility>
 
 #include "model/app_state.h"
 #include "model/numbers.h"
@@ -56,10 +57,10 @@ void AppendStep(RList& list, const StepTypeInfo& type, std::string_view line) {
     step.Description = fields.next();
 }
 
-// Reads the CODE lines that follow the header into list, which is emptied first.
-void ReadCodeLines(LineCursor& lines, std::size_t lineCount, RList& list, LoadResult& result) {
+// Reads the CODE lines that follow the header into list, which is emptied first. Nothing is
+// reserved ahead: a file of millions of blank or comment lines must not cost a step each.
+void ReadCodeLines(LineCursor& lines, RList& list, LoadResult& result) {
     list.clear();
-    list.reserve(static_cast<long>(lineCount));
     std::string_view line;
     while (lines.next(line)) {
         if (line.empty()) continue;
@@ -67,13 +68,33 @@ void ReadCodeLines(LineCursor& lines, std::size_t lineCount, RList& list, LoadRe
         if (const StepTypeInfo* type = TypeOfField(first)) {
             AppendStep(list, *type, line);
         } else if (first.empty() || first[0] != '\'') {
-            result.notices.push_back("Unknown recordtype: " + std::string(first));
+            if (result.notices.size() < kMaxShownNotices)
+                result.notices.push_back("Unknown recordtype: " + std::string(first));
+            ++result.unknownLineCount;
         }
     }
     if (list.empty()) MakeNewProgram(list);
     list.first();
 }
 
+// The 1-based number of the first line holding a NUL byte, 0 when there is none.
+std::size_t FirstLineWithNul(std::string_view content) {
+    if (content.find('\0') == std::string_view::npos) return 0;
+    LineCursor lines(content);
+    std::string_view line;
+    for (std::size_t number = 1; lines.next(line); ++number)
+        if (line.find('\0') != std::string_view::npos) return number;
+    return 0;
+}
+
+LoadResult Failure(LoadOutcome outcome, std::size_t nulByteLine = 0) {
+    LoadResult result;
+    result.outcome = outcome;
+    result.nulByteLine = nulByteLine;
+    return result;
+}
+
+// Reads a whole file; a folder or an unreadable file gives false. Out of memory throws.
 bool ReadWholeFile(const std::string& path, std::string& content) {
     try {
         const std::filesystem::path file(path);
@@ -89,9 +110,29 @@ bool ReadWholeFile(const std::string& path, std::string& content) {
         in.read(content.data(), size);
         content.resize(static_cast<std::size_t>(in.gcount()));
         return !in.bad();
+    } catch (const std::bad_alloc&) {
+        throw;
     } catch (...) {
         return false;
     }
+}
+
+LoadResult ParseNewStepFile(std::string_view content, RList& list,
+                            std::string& fileInformationLine) {
+    if (const std::size_t nulLine = FirstLineWithNul(content))
+        return Failure(LoadOutcome::NulByte, nulLine);
+    LineCursor lines(content);
+    std::string_view versionLine, userDateLine, informationLine;
+    if (!lines.next(versionLine) || versionLine != kFileVersionLine)
+        return Failure(LoadOutcome::WrongVersion);
+    lines.next(userDateLine);
+    lines.next(informationLine);
+    LoadResult result;
+    RList loaded;
+    ReadCodeLines(lines, loaded, result);
+    fileInformationLine = informationLine;
+    list = std::move(loaded);
+    return result;
 }
 
 }  // namespace
@@ -110,32 +151,46 @@ std::vector<std::string> SplitLines(std::string_view content) {
     return result;
 }
 
+std::string LoadFailureReason(const LoadResult& result) {
+    switch (result.outcome) {
+    case LoadOutcome::NulByte:
+        return " (NUL byte in line " + std::to_string(result.nulByteLine) + ")";
+    case LoadOutcome::OutOfMemory: return " (not enough memory)";
+    default: return "";
+    }
+}
+
 // A text shorter than three lines is read with the missing header lines empty; only a missing or
 // different version line refuses it.
 LoadResult ParseStepFile(std::string_view content, RList& list, std::string& fileInformationLine) {
-    LoadResult result;
-    LineCursor lines(content);
-    std::string_view versionLine, userDateLine, informationLine;
-    if (!lines.next(versionLine) || versionLine != kFileVersionLine) {
-        result.outcome = LoadOutcome::WrongVersion;
-        return result;
+    try {
+        return ParseNewStepFile(content, list, fileInformationLine);
+    } catch (const std::bad_alloc&) {
+        return Failure(LoadOutcome::OutOfMemory);
     }
-    lines.next(userDateLine);
-    lines.next(informationLine);
-    fileInformationLine = informationLine;
-    const auto lineEnds = static_cast<std::size_t>(std::count(content.begin(), content.end(), '\n'));
-    ReadCodeLines(lines, lineEnds, list, result);
-    return result;
 }
 
 LoadResult LoadStepFile(const std::string& path, RList& list, std::string& fileInformationLine) {
-    std::string content;
-    if (!ReadWholeFile(path, content)) {
-        LoadResult result;
-        result.outcome = LoadOutcome::NotOpened;
-        return result;
+    try {
+        std::string content;
+        if (!ReadWholeFile(path, content)) return Failure(LoadOutcome::NotOpened);
+        return ParseNewStepFile(content, list, fileInformationLine);
+    } catch (const std::bad_alloc&) {
+        return Failure(LoadOutcome::OutOfMemory);
     }
-    return ParseStepFile(content, list, fileInformationLine);
+}
+
+LoadResult ReadFileLines(const std::string& path, std::vector<std::string>& lines) {
+    try {
+        std::string content;
+        if (path.empty() || !ReadWholeFile(path, content)) return Failure(LoadOutcome::NotOpened);
+        if (const std::size_t nulLine = FirstLineWithNul(content))
+            return Failure(LoadOutcome::NulByte, nulLine);
+        lines = SplitLines(content);
+        return {};
+    } catch (const std::bad_alloc&) {
+        return Failure(LoadOutcome::OutOfMemory);
+    }
 }
 
 }  // namespace zs

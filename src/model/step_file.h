@@ -6,26 +6,42 @@
 #include <vector>
 
 #include "model/rlist.h"
+#include "platform/file_replace.h"
 #include "platform/system.h"
 
 namespace zs {
 
-enum class LoadOutcome { Loaded, NotOpened, WrongVersion };
+// NulByte: the text holds a NUL byte, which no text gadget can show and give back whole.
+// OutOfMemory: the file is too big for the memory there is.
+enum class LoadOutcome { Loaded, NotOpened, WrongVersion, NulByte, OutOfMemory };
+
+// Each notice holds the UI for 600 ms: a file full of foreign lines must not freeze it for minutes.
+inline constexpr std::size_t kMaxShownNotices = 10;
 
 struct LoadResult {
     LoadOutcome outcome = LoadOutcome::Loaded;
-    // One "Unknown recordtype: " + field 1 text per skipped line, in file order.
+    // "Unknown recordtype: " + field 1 text of the first kMaxShownNotices skipped lines.
     std::vector<std::string> notices;
+    std::size_t unknownLineCount = 0;  // every skipped line, shown or not
+    std::size_t nulByteLine = 0;       // NulByte: the 1-based number of the first such line
 };
+
+// Why a file could not be read, to follow the message: "" for NotOpened and WrongVersion,
+// else e.g. " (NUL byte in line 4)".
+std::string LoadFailureReason(const LoadResult& result);
 
 // The header line 2: user + "  -  " + "dd.mm.yyyy hh:ii".
 std::string UserDateLine(const std::string& userName, const LocalTime& time);
 
-// The text lines of a file, split at LF with a CR before it removed; bytes kept as they are.
+// The text lines of a file, split as LineCursor does; bytes kept as they are.
 std::vector<std::string> SplitLines(std::string_view content);
 
-// Reads the step file at path into list and fileInformationLine. On NotOpened or WrongVersion
-// neither is touched. A valid file without steps yields a new program (one Delay step of 0.5 s).
+// The lines of the file at path for the text editor. Outcome Loaded, NotOpened (also for a
+// folder), NulByte or OutOfMemory; lines is only changed when Loaded.
+LoadResult ReadFileLines(const std::string& path, std::vector<std::string>& lines);
+
+// Reads the step file at path into list and fileInformationLine. Unless Loaded, neither is
+// touched: the file is read into a new list first, so a failure (memory too) keeps the program. A valid file without steps yields a new program (one Delay step of 0.5 s).
 LoadResult LoadStepFile(const std::string& path, RList& list, std::string& fileInformationLine);
 // The same over a file's content already in memory.
 LoadResult ParseStepFile(std::string_view content, RList& list, std::string& fileInformationLine);
@@ -39,10 +55,6 @@ struct StepFileText {
 };
 StepFileText WriteStepFileText(const RList& list, const std::string& userDateLine,
                                const std::string& fileInformationLine);
-
-// Writes content to path through a temporary file in the same folder renamed over the old file.
-// On any failure the old file is untouched and false is returned.
-bool WriteFileReplacing(const std::string& path, std::string_view content);
 
 // The Save as rule: ".stp" is appended unless the last four characters are exactly ".stp".
 std::string WithStpExtension(const std::string& path);

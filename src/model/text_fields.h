@@ -6,14 +6,18 @@
 namespace zs {
 
 // Yields the lines of a text: split at LF, one CR before the LF removed. A last line without a
-// line end counts; a lone CR at the very end of the text is taken as its line end.
+// line end counts; a lone CR at the very end of the text is taken as its line end. Files that other
+// editors write are read the same way: a text without any LF is split at CR, and a UTF-8
+// byte-order mark at its start is not part of the first line.
 class LineCursor {
 public:
-    explicit LineCursor(std::string_view text) : text_(text) {}
+    explicit LineCursor(std::string_view text)
+        : text_(WithoutByteOrderMark(text)),
+          lineEnd_(text_.find('\n') == std::string_view::npos ? '\r' : '\n') {}
 
     bool next(std::string_view& line) {
         if (at_ >= text_.size()) return false;
-        const std::size_t end = text_.find('\n', at_);
+        const std::size_t end = text_.find(lineEnd_, at_);
         if (end == std::string_view::npos) {
             line = text_.substr(at_);
             at_ = text_.size();
@@ -26,7 +30,13 @@ public:
     }
 
 private:
+    static std::string_view WithoutByteOrderMark(std::string_view text) {
+        constexpr std::string_view kMark = "\xEF\xBB\xBF";
+        return text.substr(0, kMark.size()) == kMark ? text.substr(kMark.size()) : text;
+    }
+
     std::string_view text_;
+    char lineEnd_;
     std::size_t at_ = 0;
 };
 

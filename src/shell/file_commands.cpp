@@ -1,4 +1,5 @@
 // File menu: New, Open, Save and Save as of the step program shown in the main window.
+#include <new>
 #include <string>
 
 #include "Forms/FormMAIN.h"
@@ -12,8 +13,6 @@ using namespace form;
 namespace {
 
 constexpr const char* kStepFileFilter = "STEP file (*.stp)|*.stp";
-// Each notice holds the UI for 600 ms: a file full of foreign lines must not freeze it for minutes.
-constexpr std::size_t kMaxTypeNotices = 10;
 
 }  // namespace
 
@@ -65,10 +64,11 @@ void Shell::FileNew() {
     EditScreen(true);
 }
 
-void Shell::ShowTypeNotices(const std::vector<std::string>& notices) {
-    for (std::size_t i = 0; i < notices.size() && i < kMaxTypeNotices; ++i) Notice(notices[i]);
-    if (notices.size() > kMaxTypeNotices)
-        Notice(std::to_string(notices.size() - kMaxTypeNotices) + " more unknown recordtypes");
+void Shell::ShowTypeNotices(const LoadResult& result) {
+    for (const std::string& notice : result.notices) Notice(notice);
+    if (result.unknownLineCount > result.notices.size())
+        Notice(std::to_string(result.unknownLineCount - result.notices.size()) +
+               " more unknown recordtypes");
 }
 
 void Shell::FileOpen() {
@@ -76,18 +76,26 @@ void Shell::FileOpen() {
     const auto path = services_.gui.fileRequester(gui::FileMode::Open, "Filename", "",
                                                   kStepFileFilter);
     if (!path) return;
-    const LoadResult result = LoadStepFile(*path, state_.list, state_.FileInformationLine);
-    if (result.outcome == LoadOutcome::NotOpened) {
-        Message("Error", "File not open " + *path);
-        return;
+    try {
+        OpenProgram(*path);
+    } catch (const std::bad_alloc&) {  // showing a huge program: an error box, not an abort
+        Message("Error", "File not open " + *path + " (not enough memory)");
     }
+}
+
+void Shell::OpenProgram(const std::string& path) {
+    const LoadResult result = LoadStepFile(path, state_.list, state_.FileInformationLine);
     if (result.outcome == LoadOutcome::WrongVersion) {
         Message(kFileVersionLine, "Wrong File-Version");
         return;
     }
+    if (result.outcome != LoadOutcome::Loaded) {
+        Message("Error", "File not open " + path + LoadFailureReason(result));
+        return;
+    }
     state_.programModified = false;
-    ShowTypeNotices(result.notices);
-    state_.ProgramFileName = *path;
+    ShowTypeNotices(result);
+    state_.ProgramFileName = path;
     state_.list.first();
     ShowCurrentStep();
     ShowProgramLoaded();

@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "model/app_state.h"
+#include "model/step_file.h"
 #include "platform/gui.h"
 #include "platform/services.h"
 
@@ -108,7 +109,8 @@ private:
     void DispatchWindowClose(int window);
     void ShowCurrentStep();
     void ShowProgramLoaded();
-    void ShowTypeNotices(const std::vector<std::string>& notices);
+    void ShowTypeNotices(const LoadResult& result);
+    void OpenProgram(const std::string& path);
     int StoreEditorFields();
     bool WriteProgram();
     void CursorThreadLoop();

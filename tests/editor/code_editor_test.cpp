@@ -5,10 +5,12 @@
 #include <filesystem>
 #include <fstream>
 #include <iterator>
+#include <optional>
 
 #include "Forms/FormEditor.h"
 #include "editor_fixture.h"
 #include "platform/headless/quiet_services.h"
+#include "support/allocation_limit.h"
 
 namespace fs = std::filesystem;
 
@@ -87,18 +89,52 @@ TEST_F(CodeEditorTest, TheProgramFileIsShownAsItIs) {
     EXPECT_FALSE(gui.isDisabled(kEditorSave));
 }
 
+// Regression: a program file with a NUL byte was shown cut at it, and Save wrote the rest away.
+TEST_F(CodeEditorTest, AProgramFileWithANulByteIsNamedAndTheTemplateShown) {
+    state.ProgramFileName = path("prog.stp");
+    WriteBytes(state.ProgramFileName, std::string("Zelvorin-Step 2.5\r\n\0\r\n", 22));
+    OpenCodeEditor(editor);
+    EXPECT_EQ(lastMessage().text, "Can't open file (NUL byte in line 2)");
+    EXPECT_EQ(text().front(), "Zelvorin-Step 2.5");
+    EXPECT_EQ(text().back(), "1;L_Click;50;50;");
+    EXPECT_EQ(state.EditorFileName, "");
+    EXPECT_TRUE(gui.isDisabled(kEditorSave));
+}
+
 TEST_F(CodeEditorTest, OpenReadsAFileOrReportsIt) {
     OpenCodeEditor(editor);
     const auto templateText = text();
 
     gui.queueFile(std::nullopt);
     CodeEditorOpen(editor, 0);
-    gui.queueFile(path("missing.stp"));
-    CodeEditorOpen(editor, 0);
-    EXPECT_EQ(lastMessage().title, "Error");
-    EXPECT_EQ(lastMessage().text, "Can't open file");
-    EXPECT_EQ(text(), templateText);
-    EXPECT_EQ(state.EditorFileName, "");
+    // Regressions: a folder gave an empty text, a NUL byte cut the text short, running out of
+    // memory aborted; each is an error now, the text stays as it was.
+    WriteBytes(path("nul.stp"), std::string("Zelvorin-Step 2.5\r\nu\r\n\r\n7;\0;\r\n", 30));
+    std::string big;
+    for (int i = 0; i < 20000; ++i) big += "3;0.5;\r\n";
+    WriteBytes(path("big.stp"), big);
+    fs::create_directory(folder_ / "folder.stp");
+    const struct {
+        std::string file, message;
+        bool lowMemory;
+    } failures[] = {
+        {"missing.stp", "Can't open file", false},
+        {"folder.stp", "Can't open file", false},
+        {"nul.stp", "Can't open file (NUL byte in line 4)", false},
+        {"big.stp", "Can't open file (not enough memory)", true},
+    };
+    for (const auto& failure : failures) {
+        gui.queueFile(path(failure.file));
+        {
+            std::optional<AllocationLimit> limit;
+            if (failure.lowMemory) limit.emplace(1 << 16);
+            CodeEditorOpen(editor, 0);
+        }
+        EXPECT_EQ(lastMessage().title, "Error");
+        EXPECT_EQ(lastMessage().text, failure.message);
+        EXPECT_EQ(text(), templateText);
+        EXPECT_EQ(state.EditorFileName, "");
+    }
 
     WriteBytes(path("other.stp"), "a\nb\n");
     gui.queueFile(path("other.stp"));

@@ -48,6 +48,8 @@ TEST(CodeLines, CheckTable) {
         {"4;1;10;", ""},
         {"4;0;10;", kRange},
         {"4;1;0;", kRange},
+        {"4;1;4294967296;", ""},          // regression: wrapped to 0; the nearest value in range
+        {"6;-2147483649;", kRange},       // regression: wrapped to 2147483647
         {"4;$1;%1;", ""},
         {"5;COM1;Initialise;9600 N 8 1;", ""},
         {"5;COMX;Byte;1;", ""},

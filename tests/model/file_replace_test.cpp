@@ -1,5 +1,11 @@
 #include <gtest/gtest.h>
 
+#ifndef _WIN32
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
+#endif
+
 #include <filesystem>
 #include <fstream>
 #include <iterator>
@@ -144,6 +150,57 @@ TEST_F(FileReplace, LoadOfAMissingFileOrAFolderTouchesNothing) {
         EXPECT_EQ(info, "old");
     }
 }
+
+#ifndef _WIN32
+// Runs save in a child process as user nobody; its exit code says whether WriteFileReplacing
+// succeeded. Skips (returns -1) where privileges cannot be dropped.
+int SaveAsNobody(const fs::path& file, const std::string& content) {
+    if (::geteuid() != 0) return -1;
+    const pid_t child = ::fork();
+    if (child == 0) {
+        const bool dropped = ::setgid(65534) == 0 && ::setuid(65534) == 0;
+        ::_exit(!dropped ? 3 : WriteFileReplacing(file.string(), content) ? 0 : 1);
+    }
+    int status = 0;
+    ::waitpid(child, &status, 0);
+    return WIFEXITED(status) && WEXITSTATUS(status) != 3 ? WEXITSTATUS(status) : -1;
+}
+
+// Regression: the writer only looked at the owner-write bit, so another user replaced a root-owned
+// 0644 file in a world-writable folder and took it over. A save needs the right to write the file.
+TEST_F(FileReplace, AnotherUsersFileIsReplacedOnlyWhereThatUserMayWriteIt) {
+    fs::permissions(folder_, fs::perms::all);  // a world-writable folder
+    const fs::path file = folder_ / "prog.stp";
+    WriteBytes(file, "old");
+    fs::permissions(file, fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read |
+                              fs::perms::others_read);
+    const int refused = SaveAsNobody(file, "new");
+    if (refused < 0) GTEST_SKIP() << "needs root to run a save as user nobody";
+    EXPECT_EQ(refused, 1);
+    EXPECT_EQ(ReadBytes(file), "old");
+    EXPECT_EQ(Names(folder_), std::set<std::string>{"prog.stp"});
+    fs::permissions(file, fs::perms::others_write, fs::perm_options::add);
+    EXPECT_EQ(SaveAsNobody(file, "new"), 0);
+    EXPECT_EQ(ReadBytes(file), "new");
+    struct stat info {};
+    ASSERT_EQ(::stat(file.c_str(), &info), 0);
+    EXPECT_EQ(info.st_mode & 07777, 0646u);  // the mode is kept
+}
+
+// Regression: the rename gave a hard-linked file a new inode, so the other name kept the old text.
+TEST_F(FileReplace, EveryHardLinkSeesTheSavedContent) {
+    const fs::path file = folder_ / "prog.stp";
+    WriteBytes(file, "old content");
+    fs::create_hard_link(file, folder_ / "other.stp");
+    fs::permissions(file, fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read);
+    ASSERT_TRUE(WriteFileReplacing(file.string(), "new"));
+    EXPECT_EQ(ReadBytes(folder_ / "other.stp"), "new");
+    EXPECT_EQ(fs::hard_link_count(file), 2u);
+    EXPECT_EQ(fs::status(file).permissions() & fs::perms::all,
+              fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read);
+    EXPECT_EQ(Names(folder_), (std::set<std::string>{"other.stp", "prog.stp"}));
+}
+#endif
 
 }  // namespace
 }  // namespace zs

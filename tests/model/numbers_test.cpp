@@ -37,15 +37,26 @@ TEST(Numbers, ReadIntegerTable) {
         {"%", 0, 0},
         {"\n5", 0, 0},                // only blanks and tabs are skipped
         {"2147483647", 2147483647, 2147483647},
-        {"2147483648", 2147483648LL, std::numeric_limits<std::int32_t>::min()},
-        {"4294967297", 4294967297LL, 1},  // stored truncated to 32 bits
+        // Regression: values outside the range wrapped (a loop count 2147483648 turned negative,
+        // 4294967296 turned 0); they read as the nearest value in range.
+        {"2147483648", 2147483648LL, std::numeric_limits<std::int32_t>::max()},
+        {"4294967296", 4294967296LL, std::numeric_limits<std::int32_t>::max()},
+        {"4294967297", 4294967297LL, std::numeric_limits<std::int32_t>::max()},
         {"-2147483648", -2147483648LL, std::numeric_limits<std::int32_t>::min()},
-        {"9223372036854775807", std::numeric_limits<std::int64_t>::max(), -1},
-        // Wider than 64 bits wraps instead of overflowing.
-        {"18446744073709551617", 1, 1},
-        {"$ffffffffffffffff", -1, -1},
-        {"-9223372036854775808", std::numeric_limits<std::int64_t>::min(), 0},
-        {"99999999999999999999999999999999999999", 687399551400673279LL, -1},
+        {"-2147483649", -2147483649LL, std::numeric_limits<std::int32_t>::min()},
+        {"$ffffffff", 4294967295LL, std::numeric_limits<std::int32_t>::max()},
+        {"9223372036854775807", std::numeric_limits<std::int64_t>::max(),
+         std::numeric_limits<std::int32_t>::max()},
+        {"18446744073709551617", std::numeric_limits<std::int64_t>::max(),
+         std::numeric_limits<std::int32_t>::max()},
+        {"$ffffffffffffffff", std::numeric_limits<std::int64_t>::max(),
+         std::numeric_limits<std::int32_t>::max()},
+        {"-9223372036854775808", std::numeric_limits<std::int64_t>::min(),
+         std::numeric_limits<std::int32_t>::min()},
+        {"-9223372036854775809", std::numeric_limits<std::int64_t>::min(),
+         std::numeric_limits<std::int32_t>::min()},
+        {"99999999999999999999999999999999999999", std::numeric_limits<std::int64_t>::max(),
+         std::numeric_limits<std::int32_t>::max()},
     };
     for (const auto& c : cases) {
         EXPECT_EQ(ReadInteger64(c.text), c.wide) << '"' << c.text << '"';

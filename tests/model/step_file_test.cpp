@@ -1,10 +1,12 @@
 #include <gtest/gtest.h>
 
+#include <cstdint>
 #include <string>
 #include <vector>
 
 #include "model/app_state.h"
 #include "model/step_file.h"
+#include "support/allocation_limit.h"
 
 namespace zs {
 namespace {
@@ -126,6 +128,8 @@ TEST(StepFile, ReadingFillsFieldsByPosition) {
     Step bare = Make(7);
     Step hex = Make(4); hex.LoopFromStep = 16; hex.LoopRepetitions = 5;
     Step wrongValues = Make(1); wrongValues.ClickType = "Nonsense"; wrongValues.MouseX = 0;
+    Step endless = Make(4); endless.LoopFromStep = 1; endless.LoopRepetitions = INT32_MAX;
+    Step farJump = Make(6); farJump.JumpToStep = INT32_MIN;
     const Case cases[] = {
         {"2;Key;{F2};save", key},
         {"2;string;abc;", lower},
@@ -136,6 +140,8 @@ TEST(StepFile, ReadingFillsFieldsByPosition) {
         {"7", bare},
         {"4;$10;%101;", hex},
         {"1;Nonsense;x;;", wrongValues},    // no value is checked
+        {"4;1;2147483648;", endless},       // regression: out of range wrapped around
+        {"6;-2147483649;", farJump},
     };
     for (const auto& c : cases) {
         const Parsed parsed = Parse(kHeader + c.line + "\r\n");
@@ -160,7 +166,6 @@ TEST(StepFile, LinesThatMakeNoStep) {
         {";abc", {"Unknown recordtype: "}},
         {";", {"Unknown recordtype: "}},
         {"Mouse", {"Unknown recordtype: Mouse"}},
-        {std::string("\0;1", 3), {std::string("Unknown recordtype: \0", 21)}},
         {"\xff;\x80", {"Unknown recordtype: \xff"}},
     };
     for (const auto& c : cases) {
@@ -173,17 +178,17 @@ TEST(StepFile, LinesThatMakeNoStep) {
 
 TEST(StepFile, KeepsBytesAndLongLines) {
     const std::string longText(200000, 'x');
-    const std::string withNul("a\0b", 3);
-    const Parsed parsed = Parse(kHeader + "9;" + longText + ";\r\n7;" + withNul + ";\xe9\r\n");
+    const std::string controls("a\x01\x7f\x1b" "b");
+    const Parsed parsed = Parse(kHeader + "9;" + longText + ";\r\n7;" + controls + ";\xe9\r\n");
     ASSERT_EQ(parsed.list.size(), 2);
     EXPECT_EQ(parsed.list.at(0).MessageText, longText);
-    EXPECT_EQ(parsed.list.at(1).StateText, withNul);
+    EXPECT_EQ(parsed.list.at(1).StateText, controls);
     EXPECT_EQ(parsed.list.at(1).Description, "\xe9");
 }
 
 TEST(StepFile, VersionLineMustMatchExactly) {
     for (const std::string& first : {std::string(kFileVersionLine) + " ", std::string("zelvorin-step 2.5"),
-                                    std::string("\xef\xbb\xbf") + kFileVersionLine, std::string()}) {
+                                    std::string("\xef\xbb") + kFileVersionLine, std::string()}) {
         RList list;
         MakeNewProgram(list);
         list.at(0).Description = "mine";
@@ -228,6 +233,86 @@ TEST(StepFile, LineEnds) {
     EXPECT_EQ(SplitLines("a\r\nb\n\nc\rd\r"), (std::vector<std::string>{"a", "b", "", "c\rd"}));
     EXPECT_EQ(SplitLines(""), std::vector<std::string>{});
     EXPECT_EQ(SplitLines("\n"), std::vector<std::string>{""});
+}
+
+// Regression: a file with CR-only line ends or a UTF-8 byte-order mark was refused as the wrong
+// version. It is read as its lines and written back as CR LF lines without the mark.
+TEST(StepFile, FilesOfOtherEditorsAreReadAsTheirLines) {
+    const std::string version = kFileVersionLine;
+    const std::string bom = "\xEF\xBB\xBF";
+    for (const std::string& text : {version + "\ru\ri\r9;a;\r\r9;b;\r", bom + version + "\r\nu\r\ni\r\n9;a;\r\n9;b;",
+                                   bom + version + "\ru\ri\r9;a;\r9;b;", bom + version + "\nu\ni\n9;a;\n9;b;\n"}) {
+        const Parsed parsed = Parse(text);
+        ASSERT_EQ(parsed.result.outcome, LoadOutcome::Loaded) << text;
+        ASSERT_EQ(parsed.list.size(), 2);
+        EXPECT_EQ(parsed.list.at(1).MessageText, "b");
+        EXPECT_EQ(parsed.info, "i");
+        EXPECT_EQ(WriteStepFileText(parsed.list, "u", parsed.info).text,
+                  version + "\r\nu\r\ni\r\n9;a;\r\n9;b;\r\n");
+        EXPECT_EQ(SplitLines(text).front(), version);  // the text editor's view of the file
+    }
+    EXPECT_EQ(SplitLines("a\rb\r"), (std::vector<std::string>{"a", "b"}));
+    EXPECT_EQ(SplitLines(bom), std::vector<std::string>{});
+}
+
+// Regression: NUL bytes were kept, but no text gadget can hold them: the editor cut the line and
+// every later one, and a save then wrote the shortened file. Such a file is refused whole.
+TEST(StepFile, ANulByteRefusesTheFileAndKeepsTheProgram) {
+    const std::string nul(1, '\0');
+    const struct {
+        std::string text;
+        std::size_t line;
+    } cases[] = {
+        {kHeader + "7;a" + nul + "b;c\r\n3;0.5;\r\n", 4},
+        {kHeader + "3;0.5;\r\n" + nul + ";1\r\n", 5},
+        {std::string(kFileVersionLine) + nul + "\r\n", 1},
+        {std::string(kFileVersionLine) + "\ru" + nul + "\r", 2},  // CR-only line ends
+        {nul, 1},
+    };
+    for (const auto& c : cases) {
+        RList list;
+        MakeNewProgram(list);
+        list.at(0).Description = "mine";
+        std::string info = "old";
+        const LoadResult result = ParseStepFile(c.text, list, info);
+        EXPECT_EQ(result.outcome, LoadOutcome::NulByte);
+        EXPECT_EQ(result.nulByteLine, c.line);
+        EXPECT_EQ(LoadFailureReason(result), " (NUL byte in line " + std::to_string(c.line) + ")");
+        ASSERT_EQ(list.size(), 1);
+        EXPECT_EQ(list.at(0).Description, "mine");
+        EXPECT_EQ(info, "old");
+    }
+}
+
+// Regression: one step was reserved per line end of the whole file, so a file of a few million
+// blank lines took gigabytes and aborted the program; and every unknown line kept its notice.
+TEST(StepFile, MemoryFollowsWhatIsReadNotTheLineCount) {
+    const Parsed blank = Parse(kHeader + "3;0.5;\r\n" + std::string(1000000, '\n'));
+    ASSERT_EQ(blank.list.size(), 1);
+    EXPECT_LE(blank.list.steps().capacity(), 16u);
+    std::string foreign = kHeader;
+    for (int i = 0; i < 100000; ++i) foreign += "x;\n";
+    const Parsed unknown = Parse(foreign);
+    EXPECT_EQ(unknown.result.notices.size(), kMaxShownNotices);
+    EXPECT_EQ(unknown.result.unknownLineCount, 100000u);
+}
+
+// Running out of memory while reading keeps the program and the information line as they were.
+TEST(StepFile, OutOfMemoryKeepsTheProgram) {
+    std::string text = kHeader;
+    for (int i = 0; i < 20000; ++i) text += "3;0.5;\r\n";
+    RList list;
+    MakeNewProgram(list);
+    std::string info = "old";
+    LoadResult result;
+    {
+        test::AllocationLimit limit(1 << 20);
+        result = ParseStepFile(text, list, info);
+    }
+    EXPECT_EQ(result.outcome, LoadOutcome::OutOfMemory);
+    EXPECT_EQ(LoadFailureReason(result), " (not enough memory)");
+    EXPECT_EQ(list.size(), 1);
+    EXPECT_EQ(info, "old");
 }
 
 TEST(StepFile, SemicolonInsideATextDoesNotSurvive) {

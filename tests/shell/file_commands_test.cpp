@@ -1,8 +1,11 @@
 #include <gtest/gtest.h>
 
+#include <optional>
+
 #include "Forms/FormMAIN.h"
 #include "model/step_file.h"
 #include "shell_fixture.h"
+#include "support/allocation_limit.h"
 
 namespace zs::test {
 namespace {
@@ -89,20 +92,32 @@ TEST_F(FileCommandsTest, OpenFailuresKeepTheProgram) {
     shell.FileNew();
     state.list.current().Description = "kept";
     WriteFileBytes(folder / "trailing.stp", "Zelvorin-Step 2.5 \r\nx\r\n\r\n3;1.0;\r\n");
+    WriteFileBytes(folder / "nul.stp", std::string("Zelvorin-Step 2.5\r\nx\r\n\r\n7;a\0b;\r\n", 30));
+    std::string big = "Zelvorin-Step 2.5\r\nx\r\n\r\n";
+    for (int i = 0; i < 20000; ++i) big += "3;1.0;\r\n";
+    WriteFileBytes(folder / "big.stp", big);
     struct Row {
         std::optional<std::string> chosen;
         std::string message;  // "" for none
+        bool lowMemory = false;  // allocations over 1 MB fail
     };
     const std::string missing = Path("missing.stp");
     const Row rows[] = {
         {std::nullopt, ""},
         {missing, "Error / File not open " + missing},
         {Path("trailing.stp"), "Zelvorin-Step 2.5 / Wrong File-Version"},
+        // Regressions: a NUL byte was cut off by the gadgets; running out of memory aborted.
+        {Path("nul.stp"), "Error / File not open " + Path("nul.stp") + " (NUL byte in line 4)"},
+        {Path("big.stp"), "Error / File not open " + Path("big.stp") + " (not enough memory)", true},
     };
     for (const Row& row : rows) {
         const auto before = gui.messages().size();
         gui.queueFile(row.chosen);
-        shell.FileOpen();
+        {
+            std::optional<AllocationLimit> limit;
+            if (row.lowMemory) limit.emplace(1 << 20);
+            shell.FileOpen();
+        }
         const auto messages = MessageLines();
         if (row.message.empty()) {
             EXPECT_EQ(messages.size(), before);
@@ -133,7 +148,7 @@ TEST_F(FileCommandsTest, OpenReportsEachUnknownTypeAndKeepsReading) {
 // lines froze the program for many minutes. Ten notices and a count of the rest now.
 TEST_F(FileCommandsTest, ManyUnknownTypesGiveTenNoticesAndACount) {
     std::string text = "Zelvorin-Step 2.5\r\nu\r\n\r\n";
-    for (int i = 0; i < 2500; ++i) text += "x" + std::to_string(i) + ";\r\n";
+    for (int i = 0; i < 2500; ++i) text.append("x").append(std::to_string(i)).append(";\r\n");
     WriteFileBytes(folder / "foreign.stp", text + "3;1.0;\r\n");
     OpenProgram(Path("foreign.stp"));
     const auto notices = NoticeTexts();
