@@ -1,5 +1,6 @@
-// Makes every allocation above a size fail with std::bad_alloc while an AllocationLimit lives:
-// how the tests reach the out-of-memory paths without exhausting the machine's memory.
+// Makes one allocation fail with std::bad_alloc once the thread that made an AllocationLimit has
+// taken more than a number of bytes while it lives (later ones succeed again): how the tests reach the out-of-memory paths
+// without exhausting the machine's memory. Other threads allocate as usual.
 #pragma once
 
 #include <cstddef>
@@ -8,7 +9,7 @@ namespace zs::test {
 
 class AllocationLimit {
 public:
-    explicit AllocationLimit(std::size_t largestBytes);
+    explicit AllocationLimit(std::size_t bytes);
     ~AllocationLimit();
     AllocationLimit(const AllocationLimit&) = delete;
     AllocationLimit& operator=(const AllocationLimit&) = delete;
