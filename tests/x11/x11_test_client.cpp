@@ -160,6 +160,9 @@ int main(int argc, char** argv) {
             ReportKey(event.xkey, ic, options.delayMs);
             break;
         case ButtonPress:
+            // A click gives an application the keyboard, as a window manager's click-to-focus
+            // does; this window bypasses the manager to sit exactly where it was asked.
+            XSetInputFocus(display, window, RevertToPointerRoot, event.xbutton.time);
             std::printf("BUTTON %u %d %d\n", event.xbutton.button, event.xbutton.x_root,
                         event.xbutton.y_root);
             break;

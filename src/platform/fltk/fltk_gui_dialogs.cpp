@@ -174,7 +174,9 @@ std::optional<std::optional<std::string>> desktopChooser(FileMode mode, const st
     }
     chooser.directory(folder.c_str());
     if (!name.empty()) chooser.preset_file(name.c_str());
-    switch (chooser.show()) {
+    int shown = -1;
+    fltk::keepingXErrorHandlers([&] { shown = chooser.show(); });
+    switch (shown) {
         case 0: {
             const char* chosen = chooser.filename();
             if (chosen && *chosen) return std::optional<std::string>(chosen);

@@ -66,6 +66,15 @@ std::vector<std::string> filterFields(const std::string& windowsFilter) {
     return fields;
 }
 
+// A filter's name without the pattern in parentheses at its end: "STEP file (*.stp)" gives
+// "STEP file".
+std::string filterName(const std::string& field) {
+    std::string name = trimmed(field);
+    auto open = name.rfind('(');
+    if (open != std::string::npos && name.back() == ')') name = trimmed(name.substr(0, open));
+    return name;
+}
+
 bool isContinuation(char c) { return (static_cast<unsigned char>(c) & 0xC0) == 0x80; }
 
 }  // namespace
@@ -76,9 +85,7 @@ std::string nativeFilter(const std::string& windowsFilter) {
     for (std::size_t i = 0; i + 1 < fields.size(); i += 2) {
         // The chooser shows the name with the pattern in parentheses after it; the Windows
         // patterns are kept so that both read as the program gives them.
-        std::string name = trimmed(fields[i]);
-        auto open = name.rfind('(');
-        if (open != std::string::npos && name.back() == ')') name = trimmed(name.substr(0, open));
+        const std::string name = filterName(fields[i]);
         std::string pattern = chooserPattern(fields[i + 1]);
         if (pattern == "*" && trimmed(fields[i + 1]) == "*.*") pattern = "*.*";
         out += (out.empty() ? "" : "\n") + (name.empty() ? "" : name + " ") + "\t" + pattern;
@@ -123,11 +130,9 @@ std::string chooserFilter(const std::string& windowsFilter) {
     std::vector<std::string> fields = filterFields(windowsFilter);
     std::string out;
     for (std::size_t i = 0; i + 1 < fields.size(); i += 2) {
-        std::string name = trimmed(fields[i]);
         // The chooser shows the name and matches the pattern in its last parentheses, so the
         // Windows name's own "(*.*)" is replaced by the converted pattern.
-        auto open = name.rfind('(');
-        if (open != std::string::npos && name.back() == ')') name = trimmed(name.substr(0, open));
+        const std::string name = filterName(fields[i]);
         std::string entry = (name.empty() ? "" : name + " ") + "(" + chooserPattern(fields[i + 1]) + ")";
         out += (out.empty() ? "" : "\t") + entry;
     }

@@ -115,6 +115,16 @@ void watchVisibility(Window window) {
 
 }  // namespace
 
+void keepingXErrorHandlers(const std::function<void()>& fn) {
+    const XIOErrorHandler ioHandler = XSetIOErrorHandler(nullptr);
+    XSetIOErrorHandler(ioHandler);
+    const XErrorHandler errorHandler = XSetErrorHandler(nullptr);
+    XSetErrorHandler(errorHandler);
+    fn();
+    XSetIOErrorHandler(ioHandler);
+    XSetErrorHandler(errorHandler);
+}
+
 bool windowManagerRunning() {
     fl_open_display();
     Atom type = None;

@@ -20,6 +20,11 @@ void waitExposed(Fl_Window& window, double seconds = 0.5);
 // A frame that offers moving and, with closeBox, closing only: no minimise or maximise box.
 void setFixedFrame(unsigned long window, bool closeBox);
 
+// Runs fn and then puts back Xlib's error handlers as they were: a desktop's file dialog (GTK)
+// installs its own fatal-error handler, which would end the program on a lost connection
+// without releasing the keys it holds.
+void keepingXErrorHandlers(const std::function<void()>& fn);
+
 bool windowManagerRunning();
 void setAbove(unsigned long window, bool on);
 bool hasAboveState(unsigned long window);
