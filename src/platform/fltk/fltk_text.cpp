@@ -88,7 +88,9 @@ std::string nativeFilter(const std::string& windowsFilter) {
         const std::string name = filterName(fields[i]);
         std::string pattern = chooserPattern(fields[i + 1]);
         if (pattern == "*" && trimmed(fields[i + 1]) == "*.*") pattern = "*.*";
-        out += (out.empty() ? "" : "\n") + (name.empty() ? "" : name + " ") + "\t" + pattern;
+        if (!out.empty()) out += '\n';
+        if (!name.empty()) out.append(name).append(" ");
+        out.append("\t").append(pattern);
     }
     return out;
 }
@@ -134,7 +136,8 @@ std::string chooserFilter(const std::string& windowsFilter) {
         // Windows name's own "(*.*)" is replaced by the converted pattern.
         const std::string name = filterName(fields[i]);
         std::string entry = (name.empty() ? "" : name + " ") + "(" + chooserPattern(fields[i + 1]) + ")";
-        out += (out.empty() ? "" : "\t") + entry;
+        if (!out.empty()) out += '\t';
+        out += entry;
     }
     return out;
 }
