@@ -60,7 +60,9 @@ bool OpenExisting(const std::string& target, ExistingTarget& existing) {
     existing.exists = true;
     BY_HANDLE_FILE_INFORMATION info{};
     if (!GetFileInformationByHandle(existing.file.get(), &info)) return false;
-    if (info.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) return false;
+    // Windows never opens a read-only file for writing; a server that still does (Wine run by
+    // an administrator) must not make the save replace it either.
+    if (info.dwFileAttributes & (FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_READONLY)) return false;
     existing.links = info.nNumberOfLinks;
     return true;
 }

@@ -109,7 +109,7 @@ TEST_F(CodeEditorTest, OpenReadsAFileOrReportsIt) {
     CodeEditorOpen(editor, 0);
     // Regressions: a folder gave an empty text, a NUL byte cut the text short, running out of
     // memory aborted; each is an error now, the text stays as it was.
-    WriteBytes(path("nul.stp"), std::string("Zelvorin-Step 2.5\r\nu\r\n\r\n7;\0;\r\n", 30));
+    WriteBytes(path("zerobyte.stp"), std::string("Zelvorin-Step 2.5\r\nu\r\n\r\n7;\0;\r\n", 30));
     std::string big;
     for (int i = 0; i < 20000; ++i) big += "3;0.5;\r\n";
     WriteBytes(path("big.stp"), big);
@@ -120,7 +120,7 @@ TEST_F(CodeEditorTest, OpenReadsAFileOrReportsIt) {
     } failures[] = {
         {"missing.stp", "Can't open file", false},
         {"folder.stp", "Can't open file", false},
-        {"nul.stp", "Can't open file (NUL byte in line 4)", false},
+        {"zerobyte.stp", "Can't open file (NUL byte in line 4)", false},
         {"big.stp", "Can't open file (not enough memory)", true},
     };
     for (const auto& failure : failures) {

@@ -92,7 +92,7 @@ TEST_F(FileCommandsTest, OpenFailuresKeepTheProgram) {
     shell.FileNew();
     state.list.current().Description = "kept";
     WriteFileBytes(folder / "trailing.stp", "Zelvorin-Step 2.5 \r\nx\r\n\r\n3;1.0;\r\n");
-    WriteFileBytes(folder / "nul.stp", std::string("Zelvorin-Step 2.5\r\nx\r\n\r\n7;a\0b;\r\n", 30));
+    WriteFileBytes(folder / "zerobyte.stp", std::string("Zelvorin-Step 2.5\r\nx\r\n\r\n7;a\0b;\r\n", 30));
     std::string big = "Zelvorin-Step 2.5\r\nx\r\n\r\n";
     for (int i = 0; i < 20000; ++i) big += "3;1.0;\r\n";
     WriteFileBytes(folder / "big.stp", big);
@@ -107,7 +107,7 @@ TEST_F(FileCommandsTest, OpenFailuresKeepTheProgram) {
         {missing, "Error / File not open " + missing},
         {Path("trailing.stp"), "Zelvorin-Step 2.5 / Wrong File-Version"},
         // Regressions: a NUL byte was cut off by the gadgets; running out of memory aborted.
-        {Path("nul.stp"), "Error / File not open " + Path("nul.stp") + " (NUL byte in line 4)"},
+        {Path("zerobyte.stp"), "Error / File not open " + Path("zerobyte.stp") + " (NUL byte in line 4)"},
         {Path("big.stp"), "Error / File not open " + Path("big.stp") + " (not enough memory)", true},
     };
     for (const Row& row : rows) {
