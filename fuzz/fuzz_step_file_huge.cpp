@@ -1,4 +1,4 @@
-// The reader on huge inputs: the fuzzer's bytes repeated to about 4 MB after a valid header, so
+// The reader on huge inputs: the fuzzer's bytes repeated to about 1 MB after a valid header, so
 // that millions of lines, NUL bytes and long lines are all seen. Whatever the outcome, at most ten
 // notices are kept, the step list never holds more steps than lines were read, and a refused text keeps the
 // program as it was.
@@ -20,7 +20,7 @@ void Require(bool condition) {
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     std::string content = std::string(zs::kFileVersionLine) + "\r\nu\r\ni\r\n";
-    const std::size_t wanted = std::size_t{1} << 22;
+    const std::size_t wanted = std::size_t{1} << 20;
     while (size > 0 && content.size() < wanted) content.append(reinterpret_cast<const char*>(data), size);
     zs::RList list;
     zs::MakeNewProgram(list);
