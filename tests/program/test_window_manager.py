@@ -120,7 +120,7 @@ class WindowManagerTest(unittest.TestCase):
         self.assertFalse(functions & (MWM_ALL | MWM_MINIMIZE_FUNC | MWM_MAXIMIZE_FUNC), hints)
         self.assertFalse(decorations & (MWM_ALL | MWM_MINIMIZE_DECOR | MWM_MAXIMIZE_DECOR), hints)
         actions = zs.window_property(program.window, "_NET_WM_ALLOWED_ACTIONS")
-        for action in ("MAXIMIZE_HORZ", "MAXIMIZE_VERT"):
+        for action in ("MAXIMIZE_HORZ", "MAXIMIZE_VERT", "MINIMIZE"):
             self.assertNotIn("_NET_WM_ACTION_" + action, actions)
 
     def test_a_name_typed_into_the_file_dialog_is_saved_as_typed(self):

@@ -53,6 +53,8 @@ Fl_Font fontSlot(const std::string& face) {
 void fltk::applyFrame(const WindowRecord& record) {
     if (!(record.flags & kBorderless) && record.window->shown()) {
         fltk::setFixedFrame(fl_xid(record.window), record.flags & kCloseBox);
+        // The main window: no minimise or maximise box on any window manager.
+        if (record.owner == 0) fltk::setToolWindowType(fl_xid(record.window));
     }
 }
 

@@ -6,6 +6,7 @@
 #include <FL/Fl.H>
 #include <FL/Fl_Window.H>
 #include <FL/x.H>
+#include <X11/Xatom.h>
 
 #include <algorithm>
 #include <chrono>
@@ -216,6 +217,14 @@ void setFixedFrame(unsigned long window, bool closeBox) {
     Atom motif = atom("_MOTIF_WM_HINTS");
     XChangeProperty(fl_display, window, motif, motif, 32, PropModeReplace,
                     reinterpret_cast<unsigned char*>(hints), 5);
+    XFlush(fl_display);
+}
+
+void setToolWindowType(unsigned long window) {
+    if (!window) return;
+    Atom types[2] = {atom("_NET_WM_WINDOW_TYPE_TOOLBAR"), atom("_NET_WM_WINDOW_TYPE_NORMAL")};
+    XChangeProperty(fl_display, window, atom("_NET_WM_WINDOW_TYPE"), XA_ATOM, 32, PropModeReplace,
+                    reinterpret_cast<unsigned char*>(types), 2);
     XFlush(fl_display);
 }
 

@@ -19,6 +19,9 @@ void showOwned(Fl_Window& window, Fl_Window* owner,
 void waitExposed(Fl_Window& window, double seconds = 0.5);
 // A frame that offers moving and, with closeBox, closing only: no minimise or maximise box.
 void setFixedFrame(unsigned long window, bool closeBox);
+// Marks a top-level window as a tool window (EWMH toolbar type, normal where that is unknown):
+// window managers that keep a minimise box whatever the frame hints say (openbox) drop it then.
+void setToolWindowType(unsigned long window);
 
 // Runs fn and then puts back Xlib's error handlers as they were: a desktop's file dialog (GTK)
 // installs its own fatal-error handler, which would end the program on a lost connection
