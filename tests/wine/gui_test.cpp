@@ -189,13 +189,15 @@ TEST_F(Win32GuiTest, EditorTakesOnlyTheChangedLinesOfANewText) {
         SetWindowLongPtrA(editor, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(CountingEditorProc)));
     SendMessageA(editor, EM_SETSEL, 20, 20);  // typing into the line that changes
     SendMessageA(editor, EM_REPLACESEL, TRUE, reinterpret_cast<LPARAM>("typed"));
+    SendMessageA(editor, EM_LINESCROLL, 0, 500);
     editorBytesReceived = 0;
     lines[1] = "user  -  09.12.2026 01:30";
     gui.setLines(104, lines);
     EXPECT_EQ(editorBytesReceived, lines[1].size() + 2);
     EXPECT_EQ(gui.lines(104), lines);
-    // As after a set text: cursor at the start, nothing to undo, not modified.
+    // As after a set text: cursor and view at the start, nothing to undo, not modified.
     EXPECT_EQ(gui.cursorLine(104), 0);
+    EXPECT_EQ(SendMessageA(editor, EM_GETFIRSTVISIBLELINE, 0, 0), 0);
     EXPECT_EQ(SendMessageA(editor, EM_CANUNDO, 0, 0), 0);
     EXPECT_EQ(SendMessageA(editor, EM_GETMODIFY, 0, 0), 0);
     editorBytesReceived = 0;
