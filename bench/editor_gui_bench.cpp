@@ -1,7 +1,11 @@
 // Open, append, insert, delete and the pick-list refill of big programs through the shell and
 // the real gadget layer (FLTK in an X server, Win32 under Wine), at 1,000 to 1,000,000 steps.
 // Prints the median time of each and the ratio of the cost per step at 100,000 to that at 1,000.
-//   scripts/with-xvfb.sh build/bench/zs_editor_gui_bench [max steps]
+//   scripts/with-xvfb.sh -w build/bench/zs_editor_gui_bench [max steps]
+//   scripts/with-xvfb.sh -w wine out/win/bench/zs_editor_gui_bench.exe [max steps]
+//     (with WINEPREFIX, WINEDEBUG=-all and WINEDLLOVERRIDES="mscoree,mshtml=" set)
+// Run it under a window manager (-w), as a desktop has one: without one, Wine's X11 driver waits
+// 2 s for the window manager at every close of a shown window (pick list, editor).
 #include <algorithm>
 #include <chrono>
 #include <cstdio>

@@ -15,7 +15,7 @@ for exe in "$build"/tests/*.exe; do
 done
 
 # The Windows-only tests, when the build has them: the Win32 backends and gadget layer (under a
-# private Xvfb), serial end to end on a pty mapped to COM5, the program's smoke test with
+# private Xvfb), windows that close at once under a window manager, serial end to end on a pty mapped to COM5, the program's smoke test with
 # screenshots, typing into Wine's notepad, and recording typing into it.
 if [[ -f $build/tests/wine/zs_wine_tests.exe ]]; then
   scripts=$(cd "$(dirname "$0")" && pwd)
@@ -25,6 +25,8 @@ if [[ -f $build/tests/wine/zs_wine_tests.exe ]]; then
     wine "$1" --gtest_brief=1 >"$2" 2>&1; rc=$?
     tr -d "\r" <"$2"; wineserver -k >/dev/null 2>&1; exit $rc' _ \
     "$build/tests/wine/zs_wine_tests.exe" "$build/zs_wine_tests.log" || status=1
+  echo "-- windows close without waiting for Wine's time-out (under openbox)"
+  "$scripts/with-xvfb.sh" -w "$scripts/wine-window-wait-test.sh" "$build" || status=1
   echo "-- serial end to end (COM5 on a pseudo-terminal)"
   "$scripts/wine-serial-test.sh" "$build" || status=1
   echo "-- Zelvorin-Step.exe smoke test"

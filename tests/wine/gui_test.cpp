@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <atomic>
+#include <cstring>
 #include <stdexcept>
 #include <thread>
 
@@ -165,6 +166,77 @@ TEST_F(Win32GuiTest, EditorLinesSplitAtLineEndsAndReportTheCursorLine) {
     EXPECT_EQ(gui.lines(104), (std::vector<std::string>{"a", "b", "c"}));
     gui.setLines(104, {});
     EXPECT_EQ(gui.lines(104), (std::vector<std::string>{""}));
+}
+
+// Bytes of text the editor control was handed, by set text or by replacing its selection.
+std::size_t editorBytesReceived = 0;
+WNDPROC editorProc = nullptr;
+
+LRESULT CALLBACK CountingEditorProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
+    if ((message == WM_SETTEXT || message == EM_REPLACESEL) && lParam)
+        editorBytesReceived += std::strlen(reinterpret_cast<const char*>(lParam));
+    return CallWindowProcA(editorProc, hwnd, message, wParam, lParam);
+}
+
+// Every line is measured by the control, which under Wine made each reload of a long program in
+// the editor cost seconds: a new text must hand over only the lines that changed.
+TEST_F(Win32GuiTest, EditorTakesOnlyTheChangedLinesOfANewText) {
+    std::vector<std::string> lines{"Zelvorin-Step 2.5", "user  -  08.12.2026 10:00", ""};
+    for (int i = 1; i <= 2000; ++i) lines.push_back(std::to_string(i) + ";L_Click;50;50;");
+    gui.setLines(104, lines);
+    const HWND editor = gui.gadgetHandle(104);
+    editorProc = reinterpret_cast<WNDPROC>(
+        SetWindowLongPtrA(editor, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(CountingEditorProc)));
+    SendMessageA(editor, EM_SETSEL, 20, 20);  // typing into the line that changes
+    SendMessageA(editor, EM_REPLACESEL, TRUE, reinterpret_cast<LPARAM>("typed"));
+    SendMessageA(editor, EM_LINESCROLL, 0, 500);
+    editorBytesReceived = 0;
+    lines[1] = "user  -  09.12.2026 01:30";
+    gui.setLines(104, lines);
+    EXPECT_EQ(editorBytesReceived, lines[1].size() + 2);
+    EXPECT_EQ(gui.lines(104), lines);
+    // As after a set text: cursor and view at the start, nothing to undo, not modified.
+    EXPECT_EQ(gui.cursorLine(104), 0);
+    EXPECT_EQ(SendMessageA(editor, EM_GETFIRSTVISIBLELINE, 0, 0), 0);
+    EXPECT_EQ(SendMessageA(editor, EM_CANUNDO, 0, 0), 0);
+    EXPECT_EQ(SendMessageA(editor, EM_GETMODIFY, 0, 0), 0);
+    editorBytesReceived = 0;
+    lines.erase(lines.begin() + 500, lines.begin() + 510);
+    gui.setLines(104, lines);
+    EXPECT_EQ(gui.lines(104), lines);
+    EXPECT_EQ(editorBytesReceived, 0u);
+    lines.push_back("");  // the last line gains its line end
+    gui.setLines(104, lines);
+    EXPECT_EQ(gui.lines(104), lines);
+    EXPECT_EQ(editorBytesReceived, lines[lines.size() - 2].size() + 2);
+    SetWindowLongPtrA(editor, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(editorProc));
+}
+
+TEST(ChangedLines, CoverWholeLinesThatDifferAndKeepTheRest) {
+    struct Case {
+        const char *before, *after;
+        std::size_t start, end;
+        const char* replacement;
+    } cases[] = {
+        {"a\r\nb\r\nc", "a\r\nX\r\nc", 3, 6, "X\r\n"},
+        {"a\r\nb\r\nc", "a\r\nb\r\nc", 6, 6, ""},           // same text: nothing
+        {"a\r\nbc\r\nd", "a\r\nbX\r\nd", 3, 7, "bX\r\n"},   // a line changes in its middle
+        {"a\r\nb", "a\r\nb\r\nc", 3, 4, "b\r\nc"},           // a line appended
+        {"x\r\nx\r\n", "x\r\n", 3, 6, ""},                   // repeated lines removed at the end
+        {"x\r\n", "x\r\nx\r\n", 3, 3, "x\r\n"},
+        {"abc", "abd", 0, 3, "abd"},
+        {"", "a\r\nb", 0, 0, "a\r\nb"},
+        {"a\r\nb", "", 0, 4, ""},
+        {"a\rb\r\nc", "a\nb\r\nc", 0, 5, "a\nb\r\n"},       // only LF ends a line
+    };
+    for (const Case& c : cases) {
+        const LineChange change = ChangedLines(c.before, c.after);
+        EXPECT_EQ(change.start, c.start) << c.before << " -> " << c.after;
+        EXPECT_EQ(change.end, c.end) << c.before << " -> " << c.after;
+        EXPECT_EQ(change.replacement, c.replacement) << c.before << " -> " << c.after;
+        const std::string before = c.before;
+        EXPECT_EQ(before.substr(0, change.start) + change.replacement + before.substr(change.end), c.after);
+    }
 }
 
 TEST_F(Win32GuiTest, ControlsAndMenusFeedTheEventQueue) {

@@ -50,6 +50,15 @@ std::string DialogFilter(const std::string& filter);
 std::vector<std::string> SplitEditLines(const std::string& text);
 std::string JoinEditLines(const std::vector<std::string>& lines);
 
+// What turns an editor's text into another in whole lines: the old text's bytes from `start` to
+// `end` give way to `replacement`, and the lines around them stay. Both ends fall on line starts
+// (or the text's end), so a CR LF pair is never split.
+struct LineChange {
+    std::size_t start = 0, end = 0;
+    std::string replacement;
+};
+LineChange ChangedLines(const std::string& before, const std::string& after);
+
 class Win32Gui final : public Gui {
 public:
     Win32Gui();
@@ -144,6 +153,7 @@ private:
     void destroyWindowGadgets(int window);
     HWND gadgetParent(const GadgetSpec& spec, Rect& rect);
     void setGadgetText(GadgetRecord& record, const std::string& text);
+    void setEditorText(HWND editor, const std::string& text);
     std::string gadgetText(const GadgetRecord& record);
     int findItem(const GadgetRecord& record, const std::string& text);
     bool openWindowOnUi(int id, Rect rect, const std::string& title, unsigned flags, int owner);
