@@ -20,6 +20,7 @@
 #include <X11/keysym.h>
 #include <unistd.h>
 
+#include <chrono>
 #include <clocale>
 #include <cstdio>
 #include <cstdlib>
@@ -141,6 +142,7 @@ int main(int argc, char** argv) {
     const Atom syncAtom = XInternAtom(display, "ZS_SYNC", False);
     XMapRaised(display, window);
     bool ready = false;
+    auto lastClick = std::chrono::steady_clock::time_point{};
     for (;;) {
         XEvent event;
         XNextEvent(display, &event);
@@ -153,6 +155,14 @@ int main(int argc, char** argv) {
             if (!ready) std::printf("READY %lu\n", window);
             ready = true;
             break;
+        case FocusOut:
+            // A window manager can answer an earlier click on one of its windows only after
+            // this click took the keyboard; were this window managed, the later click would win.
+            if (event.xfocus.mode == NotifyNormal &&
+                std::chrono::steady_clock::now() - lastClick < std::chrono::milliseconds(300)) {
+                XSetInputFocus(display, window, RevertToPointerRoot, CurrentTime);
+            }
+            break;
         case MappingNotify:
             XRefreshKeyboardMapping(&event.xmapping);
             break;
@@ -163,6 +173,7 @@ int main(int argc, char** argv) {
             // A click gives an application the keyboard, as a window manager's click-to-focus
             // does; this window bypasses the manager to sit exactly where it was asked.
             XSetInputFocus(display, window, RevertToPointerRoot, event.xbutton.time);
+            lastClick = std::chrono::steady_clock::now();
             std::printf("BUTTON %u %d %d\n", event.xbutton.button, event.xbutton.x_root,
                         event.xbutton.y_root);
             break;
