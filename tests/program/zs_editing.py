@@ -62,11 +62,17 @@ def pick_from_combo(program, centre, index, count):
 
     The list opens with the shown item under the pointer; Up stops at the first item, so count
     Ups reach the first item from anywhere, and index Downs then the wanted one."""
-    before = visible_windows()
+    before = zs_program.visible_top_levels()
     program.click(*centre)
-    poll(lambda: visible_windows() - before, what="the list of the combo at %s" % (centre,))
+
+    def opened_lists():
+        # The list bypasses the window manager; a frame the manager maps again while the
+        # focus changes is a new top level too, but not the list.
+        return {w for w in zs_program.visible_top_levels() - before
+                if zs_program.bypasses_window_manager(w)}
+    lists = poll(opened_lists, what="the list of the combo at %s" % (centre,))
     key(*(["Up"] * count + ["Down"] * index + ["Return"]))
-    poll(lambda: not (visible_windows() - before), what="the combo list to close")
+    poll(lambda: not (lists & zs_program.visible_top_levels()), what="the combo list to close")
 
 
 def choose_step_type(program, number):
