@@ -119,12 +119,14 @@ bool ReadWholeFile(const std::string& path, std::string& content) {
 
 LoadResult ParseNewStepFile(std::string_view content, RList& list,
                             std::string& fileInformationLine) {
-    if (const std::size_t nulLine = FirstLineWithNul(content))
-        return Failure(LoadOutcome::NulByte, nulLine);
+    // The version check comes first: a UTF-16 or binary file is a file of another kind, whatever
+    // bytes follow. A NUL byte further down refuses a step file that no gadget could show whole.
     LineCursor lines(content);
     std::string_view versionLine, userDateLine, informationLine;
     if (!lines.next(versionLine) || versionLine != kFileVersionLine)
         return Failure(LoadOutcome::WrongVersion);
+    if (const std::size_t nulLine = FirstLineWithNul(content))
+        return Failure(LoadOutcome::NulByte, nulLine);
     lines.next(userDateLine);
     lines.next(informationLine);
     LoadResult result;

@@ -256,18 +256,22 @@ TEST(StepFile, FilesOfOtherEditorsAreReadAsTheirLines) {
 }
 
 // Regression: NUL bytes were kept, but no text gadget can hold them: the editor cut the line and
-// every later one, and a save then wrote the shortened file. Such a file is refused whole.
+// every later one, and a save then wrote the shortened file. Such a file is refused whole; one
+// whose first line is not the version line (UTF-16, binary) is a file of another kind.
 TEST(StepFile, ANulByteRefusesTheFileAndKeepsTheProgram) {
     const std::string nul(1, '\0');
+    const std::string version = kFileVersionLine;
     const struct {
         std::string text;
+        LoadOutcome outcome;
         std::size_t line;
     } cases[] = {
-        {kHeader + "7;a" + nul + "b;c\r\n3;0.5;\r\n", 4},
-        {kHeader + "3;0.5;\r\n" + nul + ";1\r\n", 5},
-        {std::string(kFileVersionLine) + nul + "\r\n", 1},
-        {std::string(kFileVersionLine) + "\ru" + nul + "\r", 2},  // CR-only line ends
-        {nul, 1},
+        {kHeader + "7;a" + nul + "b;c\r\n3;0.5;\r\n", LoadOutcome::NulByte, 4},
+        {kHeader + "3;0.5;\r\n" + nul + ";1\r\n", LoadOutcome::NulByte, 5},
+        {version + "\ru" + nul + "\r", LoadOutcome::NulByte, 2},  // CR-only line ends
+        {version + nul + "\r\n", LoadOutcome::WrongVersion, 0},
+        {nul, LoadOutcome::WrongVersion, 0},
+        {"\xFF\xFEZ" + nul + "e" + nul + "l" + nul, LoadOutcome::WrongVersion, 0},  // UTF-16
     };
     for (const auto& c : cases) {
         RList list;
@@ -275,9 +279,12 @@ TEST(StepFile, ANulByteRefusesTheFileAndKeepsTheProgram) {
         list.at(0).Description = "mine";
         std::string info = "old";
         const LoadResult result = ParseStepFile(c.text, list, info);
-        EXPECT_EQ(result.outcome, LoadOutcome::NulByte);
+        EXPECT_EQ(result.outcome, c.outcome);
         EXPECT_EQ(result.nulByteLine, c.line);
-        EXPECT_EQ(LoadFailureReason(result), " (NUL byte in line " + std::to_string(c.line) + ")");
+        if (c.line != 0) {
+            EXPECT_EQ(LoadFailureReason(result),
+                      " (NUL byte in line " + std::to_string(c.line) + ")");
+        }
         ASSERT_EQ(list.size(), 1);
         EXPECT_EQ(list.at(0).Description, "mine");
         EXPECT_EQ(info, "old");
