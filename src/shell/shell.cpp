@@ -12,10 +12,12 @@ namespace zs {
 
 using namespace form;
 
+// Only what the system really finds counts: a name it refuses (too long, a file used as a
+// folder) is no file, and writing it then fails with its own message.
 bool FileExists(const std::string& path) {
     std::error_code error;
     const auto status = std::filesystem::status(std::filesystem::path(path), error);
-    return status.type() != std::filesystem::file_type::not_found;
+    return !error && status.type() != std::filesystem::file_type::not_found;
 }
 
 std::string FolderPart(const std::string& path) {

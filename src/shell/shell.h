@@ -128,7 +128,7 @@ inline constexpr const char* kDiscardChangesQuestion =
 inline constexpr const char* kDiscardChangesAndExitQuestion =
     "The program has unsaved changes. Discard them and exit?";
 
-// true unless nothing of that name is found; a folder counts as existing.
+// true when the system finds a file or folder of that name.
 bool FileExists(const std::string& path);
 
 // The folder part of a path up to and including its last "/" or "\"; "" without one.

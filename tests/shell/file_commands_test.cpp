@@ -275,6 +275,14 @@ TEST_F(FileCommandsTest, FailingSaveAsKeepsThePreviousFileName) {
     ASSERT_EQ(messages.size(), 2u);
     EXPECT_EQ(messages[1], Path("adir.stp") + " / Can't create file");
     EXPECT_TRUE(gui.notices().empty());
+
+    // Regression: a name too long for the system was taken for an existing file: "Replace?"
+    // was asked before the write failed.
+    const std::string tooLong = Path(std::string(252, 'n'));
+    gui.queueFile(tooLong);
+    shell.FileSaveAs();
+    EXPECT_EQ(MessageLines().back(), tooLong + ".stp / Can't create file");
+    EXPECT_EQ(MessageLines().size(), 3u);
 }
 
 }  // namespace

@@ -112,6 +112,8 @@ TEST(FileExists, FilesAndFoldersCountMissingDoesNot) {
     const std::pair<fs::path, bool> rows[] = {
         {base / "file", true},        {base / "empty", true},       {base / "folder", true},
         {base / "nothing", false},    {base / "nothing" / "x", false},
+        // Regression: a name the system refuses (too long) counted as existing.
+        {base / std::string(300, 'n'), false}, {base / "file" / "x", false},
     };
     for (const auto& [path, exists] : rows) EXPECT_EQ(FileExists(path.string()), exists) << path;
     fs::remove_all(base);
