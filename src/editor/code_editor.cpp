@@ -4,6 +4,7 @@
 
 #include "Forms/FormEditor.h"
 #include "model/code_lines.h"
+#include "editor/save_record.h"
 #include "model/step_file.h"
 #include "shell/shell.h"
 
@@ -73,6 +74,13 @@ void ShowOpenFailure(gui::Gui& gui, const LoadResult& result) {
     gui.messageBox("Error", "Can't open file" + LoadFailureReason(result), gui::Buttons::Ok);
 }
 
+// The reload throws away what the main window holds unsaved: only when the user agrees.
+bool MayReloadMainProgram(CodeEditor& editor) {
+    const bool unsaved = editor.panel.state.programModified || PanelHoldsChanges(editor.panel);
+    return !unsaved || editor.panel.gui.messageBox("Confirm", kDiscardChangesQuestion,
+                                                   gui::Buttons::YesNo) == gui::Answer::Yes;
+}
+
 void ReloadMainProgram(CodeEditor& editor) {
     AppState& state = editor.panel.state;
     if (LoadStepFile(state.ProgramFileName, state.list, state.FileInformationLine).outcome !=
@@ -89,7 +97,8 @@ void AfterWrite(CodeEditor& editor) {
     AppState& state = editor.panel.state;
     RememberText(editor);
     editor.panel.gui.setText(kEditorFileNameLabel, FilePart(state.EditorFileName));
-    if (state.ProgramFileName == state.EditorFileName) ReloadMainProgram(editor);
+    if (state.ProgramFileName == state.EditorFileName && MayReloadMainProgram(editor))
+        ReloadMainProgram(editor);
     editor.panel.gui.messageBox("OK", "File saved", gui::Buttons::Ok);
 }
 

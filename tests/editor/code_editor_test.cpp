@@ -9,7 +9,9 @@
 
 #include "Forms/FormEditor.h"
 #include "editor_fixture.h"
+#include "model/step_file.h"
 #include "platform/headless/quiet_services.h"
+#include "shell/shell.h"
 #include "support/allocation_limit.h"
 
 namespace fs = std::filesystem;
@@ -178,6 +180,29 @@ TEST_F(CodeEditorTest, SavingTheLoadedProgramReloadsIt) {
     EXPECT_EQ(gui.text(kFrameStep), "1");
     EXPECT_EQ(items(kComboJumpTo), Numbers(3));
     EXPECT_EQ(gui.text(kTextFileName), "prog.stp");
+}
+
+// Regression: the reload after a save threw away unsaved edits of the main window without a word.
+TEST_F(CodeEditorTest, TheReloadAsksBeforeUnsavedEditsOfTheMainWindowAreThrownAway) {
+    state.ProgramFileName = path("prog.stp");
+    WriteBytes(state.ProgramFileName, "Zelvorin-Step 2.5\nu\ninfo\n3;0.5;\n");
+    ASSERT_EQ(LoadStepFile(state.ProgramFileName, state.list, state.FileInformationLine).outcome,
+              LoadOutcome::Loaded);
+    GetValues(panel);
+    for (const gui::Answer answer : {gui::Answer::No, gui::Answer::Yes}) {
+        type(kStringDelay, "7.5");  // an edit in the panel, not stored yet
+        OpenCodeEditor(editor);
+        gui.setLines(kEditorText, {"x", "y", "info", "3;0.5;", "9;Hi;"});
+        gui.queueAnswer(answer);
+        CodeEditorSave(editor, 0);
+        const auto messages = gui.messages();
+        ASSERT_GE(messages.size(), 2u);
+        EXPECT_EQ(messages[messages.size() - 2].text, kDiscardChangesQuestion);
+        EXPECT_EQ(lastMessage().text, "File saved");
+        EXPECT_EQ(state.list.size(), answer == gui::Answer::Yes ? 2 : 1);
+        EXPECT_EQ(gui.text(kStringDelay), answer == gui::Answer::Yes ? "0.5" : "7.5");
+        CloseCodeEditor(editor);
+    }
 }
 
 TEST_F(CodeEditorTest, AFailedWriteIsNeverReportedAsSaved) {

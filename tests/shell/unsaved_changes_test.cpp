@@ -180,8 +180,11 @@ TEST_F(UnsavedChangesTest, TheEditorsCloseBoxAsksAboutItsTextAndASaveThereReload
     EXPECT_EQ(gui.messages().back().text, "The text has unsaved changes. Discard them?");
     EXPECT_TRUE(gui.window(kFormEditor)->open);
 
-    // Saving the loaded file in the editor replaces the step list with the file's steps.
+    // Saving the loaded file in the editor replaces the step list with the file's steps, once
+    // the user agrees to lose the edit in the main window.
+    gui.queueAnswer(Answer::Yes);
     shell.Dispatch({EventKind::Gadget, kFormEditor, kEditorSave, 0, 0});
+    EXPECT_EQ(gui.messages()[1].text, kDiscardChangesQuestion);
     shell.Dispatch({EventKind::WindowClose, kFormEditor, 0, 0, 0});
     EXPECT_FALSE(gui.window(kFormEditor)->open);
     EXPECT_EQ(state.list.size(), 4);
