@@ -29,9 +29,15 @@ void ShowFieldSet(gui::Gui& gui, int recordType) {
         gui.setHidden(kFieldSets[static_cast<std::size_t>(type - 1)], type != recordType);
 }
 
-// The combos list "1" to n; the number n + 1 is shown by selecting item n.
-void SelectStepNumber(gui::Gui& gui, int combo, std::int32_t number) {
-    gui.select(combo, number >= 1 && number <= gui.itemCount(combo) ? number - 1 : -1);
+// The combos list "1" to n; number k is item k - 1, a number past them is held.
+void SelectStepNumber(EditorPanel& panel, int combo, std::int32_t number) {
+    if (number >= 1 && number <= panel.gui.itemCount(combo)) {
+        panel.heldValues.erase(combo);
+        panel.gui.select(combo, number - 1);
+    } else {
+        panel.heldValues[combo] = std::to_string(number);
+        panel.gui.select(combo, -1);
+    }
 }
 
 // The step-number combos list "1" to the number of steps. They are filled in one call, which
@@ -57,22 +63,22 @@ void ShowKeyboardKind(gui::Gui& gui, bool isString) {
     gui.setHidden(kStringTypedText, !isString);
 }
 
-void WriteMouse(gui::Gui& gui, const Step& step) {
-    ShowInCombo(gui, kComboClickType, step.ClickType);
-    gui.setText(kStringMouseX, std::to_string(step.MouseX));
-    gui.setText(kStringMouseY, std::to_string(step.MouseY));
+void WriteMouse(EditorPanel& panel, const Step& step) {
+    ShowStoredValue(panel, kComboClickType, step.ClickType);
+    panel.gui.setText(kStringMouseX, std::to_string(step.MouseX));
+    panel.gui.setText(kStringMouseY, std::to_string(step.MouseY));
 }
 
-void WriteKeyboard(gui::Gui& gui, const Step& step) {
-    ShowInCombo(gui, kComboKeyboardType, step.KeyboardType);
-    ShowInCombo(gui, kComboKeyToken, step.KeyToken);
-    gui.setText(kStringTypedText, step.TypedText);
-    ShowKeyboardKind(gui, step.KeyboardType == "String");
+void WriteKeyboard(EditorPanel& panel, const Step& step) {
+    ShowStoredValue(panel, kComboKeyboardType, step.KeyboardType);
+    ShowStoredValue(panel, kComboKeyToken, step.KeyToken);
+    panel.gui.setText(kStringTypedText, step.TypedText);
+    ShowKeyboardKind(panel.gui, step.KeyboardType == "String");
 }
 
 void WriteComport(EditorPanel& panel, const Step& step) {
-    ShowInCombo(panel.gui, kComboComPort, step.ComPort);
-    ShowInCombo(panel.gui, kComboComType, step.ComType);
+    ShowStoredValue(panel, kComboComPort, step.ComPort);
+    ShowStoredValue(panel, kComboComType, step.ComType);
     panel.gui.setText(kStringTelegram, step.Telegram);
     Combo_COMtype_Events(panel, 0);
 }
@@ -81,15 +87,15 @@ void WriteComport(EditorPanel& panel, const Step& step) {
 void WriteOwnFields(EditorPanel& panel, const Step& step) {
     gui::Gui& gui = panel.gui;
     switch (step.RECORDtype) {
-        case 1: WriteMouse(gui, step); break;
-        case 2: WriteKeyboard(gui, step); break;
+        case 1: WriteMouse(panel, step); break;
+        case 2: WriteKeyboard(panel, step); break;
         case 3: gui.setText(kStringDelay, FormatDelay(step.DelaySeconds)); break;
         case 4:
-            SelectStepNumber(gui, kComboLoopFrom, step.LoopFromStep);
+            SelectStepNumber(panel, kComboLoopFrom, step.LoopFromStep);
             gui.setText(kStringRepetitions, std::to_string(step.LoopRepetitions));
             break;
         case 5: WriteComport(panel, step); break;
-        case 6: SelectStepNumber(gui, kComboJumpTo, step.JumpToStep); break;
+        case 6: SelectStepNumber(panel, kComboJumpTo, step.JumpToStep); break;
         case 7: gui.setText(kStringStateText, step.StateText); break;
         case 8: gui.setText(kStringExecuteFile, step.ExecuteFile); break;
         case 9: gui.setText(kStringMessageText, step.MessageText); break;
@@ -113,6 +119,22 @@ void ShowInCombo(gui::Gui& gui, int combo, const std::string& text) {
         }
     }
     gui.select(combo, -1);
+}
+
+void ShowStoredValue(EditorPanel& panel, int combo, const std::string& value) {
+    ShowInCombo(panel.gui, combo, value);
+    if (panel.gui.selected(combo) < 0)
+        panel.heldValues[combo] = value;
+    else
+        panel.heldValues.erase(combo);
+}
+
+std::string StoredValue(EditorPanel& panel, int combo) {
+    if (panel.gui.selected(combo) < 0) {
+        const auto held = panel.heldValues.find(combo);
+        if (held != panel.heldValues.end()) return held->second;
+    }
+    return ComboText(panel.gui, combo);
 }
 
 void HideFieldSets(gui::Gui& gui) { ShowFieldSet(gui, 0); }
@@ -163,7 +185,7 @@ void Combo_KeyboardType_Events(EditorPanel& panel, int /*eventType*/) {
 }
 
 void Combo_COMtype_Events(EditorPanel& panel, int /*eventType*/) {
-    const std::string comType = ComboText(panel.gui, kComboComType);
+    const std::string comType = StoredValue(panel, kComboComType);
     for (const ComHint& hint : kComHints) {
         if (hint.comType == comType) {
             panel.gui.setText(kLabelComHint, std::string(hint.hint));

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <functional>
+#include <map>
 #include <string>
 
 #include "model/app_state.h"
@@ -20,12 +21,22 @@ struct EditorPanel {
     ShowMessage message;
     // Items in the step-number combos 27 and 39 as last filled; -1 before the first fill.
     long filledStepCount = -1;
+    // A stored value that a combo cannot show (a port above COM80, a key text that is no token,
+    // a step number past the end), by combo: kept while nothing is picked there, so that a step
+    // stored without an edit keeps what it held.
+    std::map<int, std::string> heldValues = {};
 };
 
 // Combos are read and written by their selected item, the same on every backend. A text that
 // is no item selects nothing; nothing selected reads as "".
 std::string ComboText(gui::Gui& gui, int combo);
 void ShowInCombo(gui::Gui& gui, int combo, const std::string& text);
+
+// Shows a step's value in a combo: its item is selected, or, when it is none, nothing is
+// selected and the value is held.
+void ShowStoredValue(EditorPanel& panel, int combo, const std::string& value);
+// The value a combo gives to store: the picked item, or the held value while nothing is picked.
+std::string StoredValue(EditorPanel& panel, int combo);
 
 // Shows the current step (the first one if none is current) in the panel.
 void GetValues(EditorPanel& panel);

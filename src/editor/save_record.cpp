@@ -65,7 +65,7 @@ void ClearFields(Step& step, int from, int to) {
 // reason is left in `failure` and the rest is not stored.
 class FieldStorer {
 public:
-    FieldStorer(gui::Gui& gui, Step& step) : gui_(gui), step_(step) {}
+    FieldStorer(EditorPanel& panel, Step& step) : panel_(panel), gui_(panel.gui), step_(step) {}
 
     bool Store(int recordType);
     const std::string& failure() const { return failure_; }
@@ -82,7 +82,7 @@ private:
         return message == nullptr || Require(field, message);
     }
     bool Combo(int gadget, std::string& field, const char* message) {
-        field = ComboText(gui_, gadget);
+        field = StoredValue(panel_, gadget);
         return Require(field, message);
     }
     bool Integer(const std::string& text, std::int32_t& field, const char* message) {
@@ -96,6 +96,7 @@ private:
     bool StoreLoop();
     bool StoreComport();
 
+    EditorPanel& panel_;
     gui::Gui& gui_;
     Step& step_;
     std::string failure_;
@@ -109,7 +110,7 @@ bool FieldStorer::StoreMouse() {
 }
 
 bool FieldStorer::StoreKeyboard() {
-    step_.KeyboardType = ComboText(gui_, kComboKeyboardType);
+    step_.KeyboardType = StoredValue(panel_, kComboKeyboardType);
     if (step_.KeyboardType == "String") {
         step_.KeyToken.clear();
         return Text(kStringTypedText, step_.TypedText, "No string entered");
@@ -126,7 +127,7 @@ bool FieldStorer::StoreDelay() {
 }
 
 bool FieldStorer::StoreLoop() {
-    return Integer(ComboText(gui_, kComboLoopFrom), step_.LoopFromStep,
+    return Integer(StoredValue(panel_, kComboLoopFrom), step_.LoopFromStep,
                    "No loop from step no selected") &&
            Integer(gui_.text(kStringRepetitions), step_.LoopRepetitions,
                    "No loop repetitions entered");
@@ -151,7 +152,8 @@ bool FieldStorer::Store(int recordType) {
         case 4: return StoreLoop();
         case 5: return StoreComport();
         case 6:
-            return Integer(ComboText(gui_, kComboJumpTo), step_.JumpToStep, "No jump no selected");
+            return Integer(StoredValue(panel_, kComboJumpTo), step_.JumpToStep,
+                           "No jump no selected");
         case 7: return Text(kStringStateText, step_.StateText, nullptr);
         case 8: return Text(kStringExecuteFile, step_.ExecuteFile, "No execute file selected");
         case 9: return Text(kStringMessageText, step_.MessageText, nullptr);
@@ -236,7 +238,7 @@ int SaveActualRecord(EditorPanel& panel) {
     Step& step = list.current();
     // What a save would write tells a real change from storing a step as it was shown.
     const std::string before = CodeLine(step);
-    FieldStorer storer(gui, step);
+    FieldStorer storer(panel, step);
     const bool stored = StoreFields(gui, *type, step, storer);
     if (CodeLine(step) != before) panel.state.programModified = true;
     if (!stored) {
@@ -254,7 +256,7 @@ bool PanelHoldsChanges(EditorPanel& panel) {
     if (shown < 0 || type == nullptr) return false;
     const Step& step = panel.state.list.at(shown);
     Step copy = step;
-    FieldStorer storer(gui, copy);
+    FieldStorer storer(panel, copy);
     StoreFields(gui, *type, copy, storer);
     return CodeLine(copy) != CodeLine(step);
 }

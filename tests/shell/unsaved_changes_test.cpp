@@ -168,6 +168,39 @@ TEST_F(UnsavedChangesTest, WithNothingUnsavedEveryFlowIsAsBeforeAndSavingClearsT
     EXPECT_TRUE(shell.Ending());
 }
 
+// Regression: a value that the step's drop-down cannot show was replaced by what the drop-down
+// showed (or refused as missing) when the step was stored, so an untouched file counted as
+// changed, lost "COM99", and a Jump past the end could not be played or saved at all.
+TEST_F(UnsavedChangesTest, ValuesTheDropDownsCannotShowAreKeptAndNoChange) {
+    const char* const steps[] = {
+        "5;COM99;String;AT;", "5;COM1;Fax;x;",       "2;Key;{F2}{ENTER};", "2;Key;{SEMICOLON};",
+        "2;Morse;abc;",       "6;999;far",           "6;0;",               "4;50;2;",
+        "1;X_Click;5;5;",
+    };
+    for (const char* step : steps) {
+        SCOPED_TRACE(step);
+        const std::string file =
+            std::string("Zelvorin-Step 2.5\r\nu\r\n\r\n") + step + "\r\n3;0.5;\r\n";
+        WriteFileBytes(folder / "held.stp", file);
+        gui.queueFile(Path("held.stp"));
+        gui.queueAnswer(Answer::Yes);  // an earlier row's program may not be stored: discard it
+        shell.Dispatch(MenuEvent(kMenuOpen));
+        const auto before = gui.messages().size();
+        EXPECT_FALSE(shell.HasUnsavedChanges());
+        gui.queueAnswer(Answer::No);
+        shell.Dispatch(MenuEvent(kMenuExit));
+        ASSERT_EQ(gui.messages().size(), before + 1);
+        EXPECT_EQ(gui.messages().back().text, "Exit program?");
+        // Stored on the way to the next step and saved: the file is written as it was read.
+        shell.Dispatch(NavigationEvent(kButtonNextStep));
+        shell.Dispatch(MenuEvent(kMenuSave));
+        const auto saved = SplitLines(ReadFileBytes(folder / "held.stp"));
+        EXPECT_EQ(std::vector<std::string>(saved.begin() + 3, saved.end()),
+                  (std::vector<std::string>{step, "3;0.5;"}));
+        EXPECT_EQ(state.list.index(), 1);
+    }
+}
+
 TEST_F(UnsavedChangesTest, TheEditorsCloseBoxAsksAboutItsTextAndASaveThereReloadsUnmarked) {
     OpenProgram();
     gui.setText(kStringDescription, "edited");
