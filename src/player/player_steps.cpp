@@ -87,10 +87,9 @@ StopRequested Player::StopCheckForStep() {
     };
 }
 
-// The Escape key that closed the box closed the box; it does not stop the run.
+// An Escape that closed the box was pressed since the last test: the next test ends the run.
 void Player::ShowMessage(const std::string& title, const std::string& text) {
     ui_.message(title, text);
-    services_.input.forgetEscape();
 }
 
 void Player::SettleDelay() { pacer_.wait(std::chrono::milliseconds(state_.actionSettleDelayMs)); }

@@ -126,31 +126,39 @@ TEST(PlayerDevices, EscapeAndStopEndALongTextBetweenTwoCharactersAndReleaseItsKe
     }
 }
 
-// The user closes a Message step's box with Escape: that key press belongs to the box.
-TEST(PlayerDevices, AnEscapeThatClosedAMessageBoxDoesNotStopTheRun) {
+// Regression: an Escape that closed one of the player's boxes was forgotten, so the run went on.
+// It was pressed since the last test, and the run ends there: at once after a message, at the
+// resume after a failed telegram (a paused run does not test Escape). A Stop clicked while the
+// box is open ends the run too; nothing after the box runs.
+TEST(PlayerDevices, AnEscapeOrStopWhileAPlayersBoxIsOpenEndsTheRun) {
+    Step unknown = StateStep("x");
+    unknown.RECORDtype = 42;
     struct Case {
         const char* name;
-        bool heldAfterTheBox;
-        long long laterPressMs;  // a new press this long after the box closed; -1: none
-        const char* stateText;
+        Step step;
+        bool stop;  // Stop clicked instead of Escape pressed
     };
     const Case cases[] = {
-        {"tapped", false, -1, "after"},
-        {"still held when the box closed", true, -1, "after"},
-        {"a new press after the box still stops", false, 50, ""},
+        {"PAUSE closed with Escape", MessageStep("Insert the disk"), false},
+        {"PAUSE, Stop clicked", MessageStep("Insert the disk"), true},
+        {"unknown type closed with Escape", unknown, false},
+        {"COM port closed with Escape, then Play", ComportStep("COM1", "String", "AT"), false},
+        {"COM port, Stop clicked", ComportStep("COM1", "String", "AT"), true},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
         DevicePlayer p;
         p.gui.setMessageBoxHook([&](const gui::MessageRecord&) {
-            const Clock::time_point now = p.clock.now();
-            p.input.pressEscapeAt(now);
-            if (c.heldAfterTheBox) p.input.setEscapeDown(true);
-            if (c.laterPressMs >= 0)
-                p.input.pressEscapeAt(now + std::chrono::milliseconds(c.laterPressMs));
+            if (c.stop) {
+                p.gui.runOnUi([&] { p.commands.Stop(); });
+                return;
+            }
+            p.input.pressEscapeAt(p.clock.now());
+            if (c.step.RECORDtype == 5) p.gui.runOnUi([&] { p.commands.Play(); });  // resume
         });
-        ASSERT_TRUE(p.play({MessageStep("Insert the disk"), StateStep("after")}));
-        EXPECT_EQ(p.gui.text(ids::kStateText), c.stateText);
+        ASSERT_TRUE(p.play({c.step, StateStep("after")}));
+        EXPECT_EQ(p.gui.text(ids::kStateText), "");
+        EXPECT_EQ(p.state.playing, 0);
     }
 }
 

@@ -100,6 +100,25 @@ class PlaybackTest(unittest.TestCase):
         self.program.answer_box("PAUSE")
         self.assertEqual(self.client.wait_for_text("x"), "x")
 
+    def test_stop_or_escape_at_a_message_ends_the_run(self):
+        """Regression: the message box swallowed a click on Stop, and the player forgot the
+        Escape that closed the box: after OK the run went on."""
+        self.load(["9;Stop here;", self.click_into_client(), "2;String;x;"])
+        for end_by in ("Stop", "Escape"):
+            self.program.click(*ze.PLAY)  # only enabled once the run before has ended
+            box = zs_program.wait_window("PAUSE")
+            if end_by == "Stop":
+                self.program.click(*ze.STOP)
+            zs_program.activate(box)
+            zs_program.poll(lambda: zs_program.focused_window() == box, what="focus on the box")
+            zs_program.key("Return" if end_by == "Stop" else "Escape")
+            zs_program.wait_no_window("PAUSE")
+        self.program.click(*ze.PLAY)
+        self.program.answer_box("PAUSE")
+        self.client.wait_for_text("x")
+        self.client.sync()
+        self.assertEqual(self.client.text(), "x", "a run went on after its message")
+
     def test_pause_holds_the_run_and_play_resumes_it(self):
         self.load(self.a_delay_b())
         self.program.click(*ze.PLAY)

@@ -304,6 +304,7 @@ TEST_F(Win32GuiTest, CallsFromOtherThreadsRunOnTheUiThreadWhileItWaitsForEvents)
     std::atomic<DWORD> ranOn{0};
     std::atomic<bool> rethrown{false};
     std::atomic<int> answer{-1};
+    std::atomic<bool> mainEnabledDuringBox{false};
     const HWND main = gui.windowHandle(kMain);
     std::thread player([&] {
         gui.setText(67, "from the player");
@@ -313,7 +314,16 @@ TEST_F(Win32GuiTest, CallsFromOtherThreadsRunOnTheUiThreadWhileItWaitsForEvents)
         } catch (const std::runtime_error&) {
             rethrown = true;
         }
-        std::thread user = AnswerDialog("PAUSE", IDOK);
+        // The player's box leaves the main window usable: Stop can be clicked while it is open.
+        std::thread user([&] {
+            for (int i = 0; i < 500; ++i, Sleep(20)) {
+                if (HWND box = FindWindowA("#32770", "PAUSE")) {
+                    mainEnabledDuringBox = IsWindowEnabled(main) != FALSE;
+                    PostMessageA(box, WM_COMMAND, IDOK, 0);
+                    return;
+                }
+            }
+        });
         answer = static_cast<int>(gui.messageBox("PAUSE", "Message step", Buttons::Ok));
         user.join();
         gui.notice("saved", kMain);
@@ -326,6 +336,7 @@ TEST_F(Win32GuiTest, CallsFromOtherThreadsRunOnTheUiThreadWhileItWaitsForEvents)
     EXPECT_EQ(ranOn.load(), uiThread);
     EXPECT_TRUE(rethrown);
     EXPECT_EQ(answer.load(), static_cast<int>(Answer::Ok));
+    EXPECT_TRUE(mainEnabledDuringBox);
     EXPECT_EQ(gui.text(67), "from the player");
     EXPECT_EQ(gui.windowHandle(112), nullptr);
 }

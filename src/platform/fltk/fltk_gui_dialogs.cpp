@@ -20,6 +20,10 @@
 
 #include <algorithm>
 #include <chrono>
+#include <condition_variable>
+#include <functional>
+#include <memory>
+#include <mutex>
 #include <thread>
 
 namespace zs::gui {
@@ -34,11 +38,13 @@ struct BoxAnswer {
     Fl_Window* window = nullptr;
     Answer answer = Answer::Ok;
     Answer onClose = Answer::Ok;  // the close box and Escape
+    std::function<void()> answered;  // on the UI thread, once the box is answered
 };
 
 void answerWith(BoxAnswer& box, Answer answer) {
     box.answer = answer;
     box.window->hide();
+    if (box.answered) box.answered();
 }
 
 // Return presses the focused button, as Windows' dialog buttons do; FLTK's own buttons take
@@ -64,16 +70,21 @@ void onBoxClose(Fl_Widget*, void* data) {
     answerWith(box, box.onClose);
 }
 
-// Shows a window over the program's main window until it is hidden, above every other window
-// (the main window may be top-most) and with the keyboard focus on its first button.
-void runModal(Fl_Window& window, Fl_Widget& focus, fltk::WindowRecord* main) {
-    window.set_modal();
+// Shows a window over the program's main window, above every other window (the main window may
+// be top-most) and with the keyboard focus on its first button.
+void showOverMain(Fl_Window& window, Fl_Widget& focus, fltk::WindowRecord* main) {
     fltk::showOwned(window, main ? main->window : nullptr,
                     [](unsigned long xid) { fltk::setFixedFrame(xid, true); });
     fltk::waitExposed(window);
     focus.take_focus();  // takes only once the window is shown
     fltk::setAbove(fl_xid(&window), true);
     fltk::focusWindow(fl_xid(&window));
+}
+
+// Shows the window until it is hidden; the program's other windows take no input meanwhile.
+void runModal(Fl_Window& window, Fl_Widget& focus, fltk::WindowRecord* main) {
+    window.set_modal();
+    showOverMain(window, focus, main);
     while (window.shown()) Fl::wait(1e20);
 }
 
@@ -81,8 +92,17 @@ void runModal(Fl_Window& window, Fl_Widget& focus, fltk::WindowRecord* main) {
 // that a window manager may draw in it whatever the box asks for (three on openbox).
 constexpr int kTitleBarExtra = 110;
 
-Answer showMessageBox(const std::string& title, const std::string& text, Buttons buttons,
-                      const fltk::FontChoice& font, fltk::WindowRecord* main) {
+// A message box as made, not shown yet. The box's answer is kept apart from the window, whose
+// callbacks point at it.
+struct MessageBoxWindow {
+    std::unique_ptr<Fl_Window> window;
+    std::unique_ptr<BoxAnswer> box;
+    Fl_Widget* firstButton = nullptr;
+};
+
+MessageBoxWindow makeMessageBox(const std::string& title, const std::string& text,
+                                Buttons buttons, const fltk::FontChoice& font,
+                                fltk::WindowRecord* main) {
     constexpr int kButtonW = 75, kButtonH = 25, kMargin = 16, kMaxTextW = 420;
     int screenX = 0, screenY = 0, screenW = 0, screenH = 0;
     Fl::screen_work_area(screenX, screenY, screenW, screenH);
@@ -105,10 +125,15 @@ Answer showMessageBox(const std::string& title, const std::string& text, Buttons
     int h = textH + kButtonH + 3 * kMargin;
 
     Fl_Group::current(nullptr);
-    Fl_Window window(w, h);
+    MessageBoxWindow made;
+    made.window = std::make_unique<Fl_Window>(w, h);
+    Fl_Window& window = *made.window;
     window.box(FL_UP_BOX);  // an edge of its own, for desktops that draw no window frames
     window.copy_label(shownTitle.c_str());
-    BoxAnswer box{&window, Answer::Ok, buttons == Buttons::YesNo ? Answer::No : Answer::Ok};
+    made.box = std::make_unique<BoxAnswer>();
+    BoxAnswer& box = *made.box;
+    box.window = &window;
+    box.onClose = buttons == Buttons::YesNo ? Answer::No : Answer::Ok;
     auto* message = new Fl_Box(kMargin, kMargin, w - 2 * kMargin, textH);
     message->copy_label(label.c_str());
     message->labelfont(font.face);
@@ -133,8 +158,8 @@ Answer showMessageBox(const std::string& title, const std::string& text, Buttons
     int x = 0, y = 0;
     fltk::centreOver(main, w, h, x, y);
     window.position(x, y);
-    runModal(window, *first, main);
-    return box.answer;
+    made.firstButton = first;
+    return made;
 }
 
 // The desktop's own chooser is the GTK one that FLTK loads at run time; it is there when FLTK
@@ -234,10 +259,39 @@ std::optional<std::string> fallbackChooser(FileMode mode, const std::string& tit
 
 }  // namespace
 
+// A box of the UI thread is modal. A box that another thread asks for holds up that thread
+// only, as such a box does on Windows: the program's windows stay usable meanwhile, so that
+// the player's boxes leave Stop working.
 Answer FltkGui::messageBox(const std::string& title, const std::string& text, Buttons buttons) {
+    const fltk::FontChoice font =
+        onUi([&] { return state_->defaultFont.value_or(fltk::FontChoice{}); });
+    if (fltk::UiThread::instance().isCurrent()) {
+        MessageBoxWindow made = makeMessageBox(title, text, buttons, font, state_->mainWindow());
+        runModal(*made.window, *made.firstButton, state_->mainWindow());
+        return made.box->answer;
+    }
+    std::mutex mutex;
+    std::condition_variable answered;
+    bool done = false;
+    MessageBoxWindow made;
+    onUi([&] {
+        made = makeMessageBox(title, text, buttons, font, state_->mainWindow());
+        made.box->answered = [&] {
+            std::lock_guard lock(mutex);
+            done = true;
+            answered.notify_all();
+        };
+        made.window->set_non_modal();  // stays above the main window, takes no input from it
+        showOverMain(*made.window, *made.firstButton, state_->mainWindow());
+    });
+    {
+        std::unique_lock lock(mutex);
+        answered.wait(lock, [&] { return done; });
+    }
     return onUi([&] {
-        return showMessageBox(title, text, buttons, state_->defaultFont.value_or(fltk::FontChoice{}),
-                              state_->mainWindow());
+        const Answer answer = made.box->answer;
+        made.window.reset();
+        return answer;
     });
 }
 

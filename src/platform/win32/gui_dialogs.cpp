@@ -26,15 +26,21 @@ std::string DialogFilter(const std::string& filter) {
     return out;
 }
 
+// A box of the UI thread is owned by the program's active window, which takes no input while it
+// is open. A box that another thread asks for is that thread's own, above every window: it holds
+// up that thread only, and the program's windows stay usable (the player's boxes leave Stop
+// working).
 Answer Win32Gui::messageBox(const std::string& title, const std::string& text, Buttons buttons) {
-    return onUi([&] {
-        const HWND owner = activeProgramWindow();
-        UINT style = (buttons == Buttons::YesNo ? MB_YESNO : MB_OK) | MB_SETFOREGROUND;
-        if (owner == nullptr) style |= MB_TASKMODAL;
-        const int answer = MessageBoxA(owner, text.c_str(), title.c_str(), style);
+    const UINT kind = (buttons == Buttons::YesNo ? MB_YESNO : MB_OK) | MB_SETFOREGROUND;
+    const auto answerOf = [buttons](int pressed) {
         if (buttons == Buttons::Ok) return Answer::Ok;
-        return answer == IDYES ? Answer::Yes : Answer::No;
-    });
+        return pressed == IDYES ? Answer::Yes : Answer::No;
+    };
+    if (GetCurrentThreadId() != uiThread_)
+        return answerOf(MessageBoxA(nullptr, text.c_str(), title.c_str(), kind | MB_TOPMOST));
+    const HWND owner = activeProgramWindow();
+    return answerOf(MessageBoxA(owner, text.c_str(), title.c_str(),
+                                owner == nullptr ? kind | MB_TASKMODAL : kind));
 }
 
 std::optional<std::string> Win32Gui::fileRequester(FileMode mode, const std::string& title,
