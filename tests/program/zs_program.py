@@ -206,6 +206,29 @@ def send_close(window):
     run(helper, "close", str(window))
 
 
+class WindowCatcher:
+    """Catches the next window of a given height as it maps, for windows that live too briefly
+    to be looked at afterwards (the 600 ms notice): the helper holds the X server while it reads
+    the window's place and whether it lies above the main window."""
+
+    def __init__(self, height, main_window):
+        helper = os.environ.get("ZS_X_HELPER")
+        if not helper:
+            raise unittest.SkipTest("ZS_X_HELPER is not set")
+        self.process = subprocess.Popen([helper, "catch", str(height), str(main_window)],
+                                        stdout=subprocess.PIPE, stderr=subprocess.PIPE, text=True)
+        if self.process.stdout.readline().strip() != "ready":
+            raise RuntimeError("zs_x_helper catch: " + self.process.stderr.read())
+
+    def result(self, timeout=DEFAULT_TIMEOUT * 3):
+        """(x, y, width, height, lies above the main window) of the window caught."""
+        out, err = self.process.communicate(timeout=timeout)
+        if self.process.returncode != 0:
+            raise TimeoutError("zs_x_helper catch: " + err.strip())
+        x, y, w, h, above = (int(v) for v in out.split())
+        return x, y, w, h, bool(above)
+
+
 class Program:
     """One run of the program in its own folder. Use as a context manager."""
 

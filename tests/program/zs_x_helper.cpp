@@ -7,6 +7,10 @@
 //       window named TITLE, then ends the program (SIGTERM) and prints its CPU ticks
 //   zs_x_helper idle TITLE SECONDS PROGRAM [ARGS...]
 //       starts PROGRAM, waits for its window, and prints the CPU time it used in SECONDS of idling
+//   zs_x_helper catch HEIGHT MAIN
+//       prints "ready", then waits for a window HEIGHT pixels high to map anywhere and, holding
+//       the server so that a window that lives only briefly stays as it is, prints its absolute
+//       x, y, width and height and 1 when its top level lies above that of window MAIN, else 0
 //
 // Exit status 0 on success, 1 on a time-out or an error (with a message on stderr).
 #include <X11/Xatom.h>
@@ -141,10 +145,89 @@ int Idle(Display* display, const char* title, double seconds, char** argv) {
     return 0;
 }
 
+// The child of the root that holds window (the window manager's frame, or the window itself).
+Window TopLevel(Display* display, Window window) {
+    for (;;) {
+        Window root = 0, parent = 0, *children = nullptr;
+        unsigned count = 0;
+        if (!XQueryTree(display, window, &root, &parent, &children, &count)) return window;
+        if (children) XFree(children);
+        if (parent == root || parent == 0) return window;
+        window = parent;
+    }
+}
+
+// A viewable window of the given height in the tree under window, or 0.
+Window FindByHeight(Display* display, Window window, int height) {
+    XWindowAttributes attributes;
+    if (!XGetWindowAttributes(display, window, &attributes)) return 0;
+    if (attributes.map_state != IsViewable) return 0;
+    if (attributes.height == height) return window;
+    Window root = 0, parent = 0, *children = nullptr;
+    unsigned count = 0;
+    if (!XQueryTree(display, window, &root, &parent, &children, &count)) return 0;
+    Window found = 0;
+    for (unsigned i = 0; i < count && !found; ++i) found = FindByHeight(display, children[i], height);
+    if (children) XFree(children);
+    return found;
+}
+
+// Whether top level a lies above top level b among the root's children.
+bool StackedAbove(Display* display, Window a, Window b) {
+    Window root = 0, parent = 0, *children = nullptr;
+    unsigned count = 0;
+    if (!XQueryTree(display, DefaultRootWindow(display), &root, &parent, &children, &count))
+        return false;
+    int indexA = -1, indexB = -1;
+    for (unsigned i = 0; i < count; ++i) {
+        if (children[i] == a) indexA = static_cast<int>(i);
+        if (children[i] == b) indexB = static_cast<int>(i);
+    }
+    if (children) XFree(children);
+    return indexA >= 0 && indexB >= 0 && indexA > indexB;
+}
+
+int Catch(Display* display, int height, Window main) {
+    Window root = DefaultRootWindow(display);
+    XSelectInput(display, root, SubstructureNotifyMask);
+    XSync(display, False);
+    std::printf("ready\n");
+    std::fflush(stdout);
+    const auto deadline = Clock::now() + std::chrono::seconds(60);
+    pollfd fd{ConnectionNumber(display), POLLIN, 0};
+    while (Clock::now() < deadline) {
+        while (XPending(display)) {
+            XEvent event;
+            XNextEvent(display, &event);
+            if (event.type != MapNotify || event.xmap.window == TopLevel(display, main)) continue;
+            XGrabServer(display);
+            Window found = FindByHeight(display, event.xmap.window, height);
+            int x = 0, y = 0;
+            Window child = 0;
+            XWindowAttributes attributes{};
+            if (found && XGetWindowAttributes(display, found, &attributes) &&
+                XTranslateCoordinates(display, found, root, 0, 0, &x, &y, &child)) {
+                bool above = StackedAbove(display, TopLevel(display, found), TopLevel(display, main));
+                XUngrabServer(display);
+                XSync(display, False);
+                std::printf("%d %d %d %d %d\n", x, y, attributes.width, attributes.height,
+                            above ? 1 : 0);
+                return 0;
+            }
+            XUngrabServer(display);
+            XSync(display, False);
+        }
+        poll(&fd, 1, 100);
+    }
+    return Fail("no window of that height mapped within 60 s");
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
-    if (argc < 3) return Fail("usage: close WINDOW | startup TITLE PROGRAM... | idle TITLE S PROGRAM...");
+    if (argc < 3)
+        return Fail("usage: close WINDOW | startup TITLE PROGRAM... | idle TITLE S PROGRAM... | "
+                    "catch HEIGHT MAIN");
     Display* display = XOpenDisplay(nullptr);
     if (!display) return Fail("cannot open the display");
     std::string command = argv[1];
@@ -153,6 +236,9 @@ int main(int argc, char** argv) {
         status = SendClose(display, static_cast<Window>(std::strtoul(argv[2], nullptr, 0)));
     } else if (command == "startup" && argc >= 4) {
         status = Startup(display, argv[2], argv + 3);
+    } else if (command == "catch" && argc == 4) {
+        status = Catch(display, std::atoi(argv[2]),
+                       static_cast<Window>(std::strtoul(argv[3], nullptr, 0)));
     } else if (command == "idle" && argc >= 5) {
         status = Idle(display, argv[2], std::atof(argv[3]), argv + 4);
     } else {
