@@ -152,10 +152,14 @@ def disabled_while_idle(program):
 
 
 def code_lines(path, timeout=zs_program.DEFAULT_TIMEOUT):
-    """The CODE lines of a step file (after its three header lines), as text."""
+    """The CODE lines of a step file (after its three header lines), as text. The file may not
+    be there yet: the program writes it after the dialog that named it has closed."""
     def complete():
-        with open(path, "rb") as f:
-            content = f.read()
+        try:
+            with open(path, "rb") as f:
+                content = f.read()
+        except FileNotFoundError:
+            return None
         return content if content.endswith(b"\r\n") else None
     content = poll(complete, timeout, what="%s to be complete" % path)
     return content.decode("latin-1").split("\r\n")[3:-1]
