@@ -62,4 +62,7 @@ std::string WithStpExtension(const std::string& path);
 // The part of a path after its last "/" or "\".
 std::string FilePart(const std::string& path);
 
+// The folder part of a path up to and including its last "/" or "\"; "" without one.
+std::string FolderPart(const std::string& path);
+
 }  // namespace zs

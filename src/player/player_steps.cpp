@@ -5,6 +5,7 @@
 #include <string>
 #include <system_error>
 
+#include "model/step_file.h"
 #include "player/player.h"
 
 namespace zs {
@@ -147,10 +148,16 @@ void Player::StateStep(const Step& step) {
 }
 
 // Starts an existing file or folder; a missing one is skipped and a failed start is not reported.
+// A relative name that the working folder does not hold is looked for beside the program file,
+// so that a program can start a file that lies next to it, wherever it is run from.
 void Player::ExecuteStep(const Step& step) {
+    namespace fs = std::filesystem;
     std::error_code error;
-    if (!step.ExecuteFile.empty() && std::filesystem::exists(step.ExecuteFile, error))
-        services_.process.startFile(step.ExecuteFile);
+    std::string path = step.ExecuteFile;
+    if (!path.empty() && !fs::exists(path, error) && fs::path(path).is_relative()) {
+        services_.gui.runOnUi([&] { path = FolderPart(state_.ProgramFileName) + path; });
+    }
+    if (!path.empty() && fs::exists(path, error)) services_.process.startFile(path);
     SettleDelay();
 }
 

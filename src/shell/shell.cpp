@@ -20,11 +20,6 @@ bool FileExists(const std::string& path) {
     return !error && status.type() != std::filesystem::file_type::not_found;
 }
 
-std::string FolderPart(const std::string& path) {
-    const auto slash = path.find_last_of("/\\");
-    return slash == std::string::npos ? std::string() : path.substr(0, slash + 1);
-}
-
 std::string AboutText() {
     return std::string(26, ' ') + "Orvel-Step" + std::string(3, ' ') + kVersionText;
 }

@@ -131,9 +131,6 @@ inline constexpr const char* kDiscardChangesAndExitQuestion =
 // true when the system finds a file or folder of that name.
 bool FileExists(const std::string& path);
 
-// The folder part of a path up to and including its last "/" or "\"; "" without one.
-std::string FolderPart(const std::string& path);
-
 // The About text: 26 blanks, the program name, 3 blanks, the version.
 std::string AboutText();
 

@@ -133,11 +133,15 @@ TEST(PlayerSteps, ExecuteStartsExistingFilesAndFoldersAndSkipsMissingOnes) {
     const fs::path file = folder / "tool.bat";
     std::ofstream(file) << "x";
     PlayerHarness h;
+    // A relative name is found beside the program file when the working folder lacks it.
+    h.state.ProgramFileName = (folder / "prog.stp").string();
     h.setProgram({ExecuteStep(file.string()), ExecuteStep((folder / "missing.exe").string()),
-                  ExecuteStep(""), ExecuteStep(folder.string())});
+                  ExecuteStep(""), ExecuteStep(folder.string()), ExecuteStep("tool.bat"),
+                  ExecuteStep("missing.exe")});
     h.process.setFailure(Status::failure("spawn", "refused"));  // not reported
     ASSERT_TRUE(h.playToEnd());
-    EXPECT_EQ(h.process.startedFiles(), (std::vector<std::string>{file.string(), folder.string()}));
+    EXPECT_EQ(h.process.startedFiles(),
+              (std::vector<std::string>{file.string(), folder.string(), file.string()}));
     EXPECT_TRUE(h.gui.messages().empty());
     fs::remove_all(folder);
 }

@@ -98,11 +98,11 @@ def answer_file_chooser(name, timeout=zs_program.DEFAULT_TIMEOUT):
         raise
 
 
-def start_program(testcase, attempts=3):
+def start_program(testcase, attempts=3, env=None):
     """A running program, stopped when the test ends. A start that fails because the X server
     dropped the connection (seen now and then on a loaded Xvfb) is tried again."""
     for attempt in range(attempts):
-        program = zs_program.Program()
+        program = zs_program.Program(env=env)
         testcase.addCleanup(program.cleanup)
         try:
             return program.start()
@@ -389,3 +389,62 @@ class TestClient:
                 raise ClientError("the test client ended")
             time.sleep(0.1)
         return self.text()
+
+
+class OpenedClient(TestClient):
+    """The X test client as the desktop's opener started it for the program, standing in for the
+    application that the desktop opens a file with. install_opener() puts that opener first on
+    the program's PATH; the client is then known by its log and the process id the opener
+    writes."""
+
+    def __init__(self, opener, timeout=30):
+        self.log_path, self.pid_path = opener["log"], opener["pid"]
+        self._sync_number = 0
+        self.process = self
+        line = self.wait_for_line(lambda l: l.startswith("READY "), timeout,
+                                  "the client that the opener starts did not come up")
+        self.window = int(line.split()[1])
+        self.geometry = zs_program.geometry(self.window)
+
+    def _pid(self):
+        try:
+            with open(self.pid_path) as f:
+                return int(f.read())
+        except (OSError, ValueError):
+            return None
+
+    def poll(self):
+        """None while the client runs or has not started yet, as Popen.poll says it."""
+        pid = self._pid()
+        return None if pid is None or os.path.exists("/proc/%d" % pid) else 0
+
+    def lines(self):
+        return super().lines() if os.path.exists(self.log_path) else []
+
+    def stop(self):
+        pid = self._pid()
+        if pid is not None:
+            try:
+                os.kill(pid, 15)
+            except ProcessLookupError:
+                pass
+
+
+def install_opener(folder):
+    """A stand-in for the desktop's opener (xdg-open) in folder/bin: it notes the file it is
+    given and starts the X test client at 800, 100. Returns the environment to start the
+    program in and the opener's files."""
+    client = client_path()
+    if not client or not os.path.isfile(client):
+        raise unittest.SkipTest("ZS_X11_TEST_CLIENT does not name the X test client")
+    bin_folder = os.path.join(folder, "bin")
+    os.makedirs(bin_folder, exist_ok=True)
+    opener = {name: os.path.join(folder, "opener." + name) for name in ("opened", "pid", "log")}
+    script = os.path.join(bin_folder, "xdg-open")
+    with open(script, "w") as f:
+        f.write("#!/bin/sh\nprintf '%%s\\n' \"$1\" > '%s'\necho $$ > '%s'\n"
+                "exec '%s' --geometry 800 100 400 300 > '%s' 2>&1\n"
+                % (opener["opened"], opener["pid"], client, opener["log"]))
+    os.chmod(script, 0o755)
+    env = dict(os.environ, PATH=bin_folder + os.pathsep + os.environ.get("PATH", ""))
+    return env, opener

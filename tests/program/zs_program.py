@@ -234,8 +234,9 @@ class Program:
 
     last = None  # the program started last, whose folder the file dialogs show
 
-    def __init__(self, binary=None):
+    def __init__(self, binary=None, env=None):
         self.binary = binary or os.environ.get("ZS_PROGRAM")
+        self.env = env  # the environment to start it in; None: the test's own
         if not self.binary or not os.path.isfile(self.binary):
             raise unittest.SkipTest("ZS_PROGRAM does not name the program")
         self.folder = tempfile.mkdtemp(prefix="zs-program.")
@@ -251,7 +252,7 @@ class Program:
     def start(self, timeout=DEFAULT_TIMEOUT):
         self._log = open(os.path.join(self.folder, "program.log"), "wb")
         self.process = subprocess.Popen([self.path], cwd=self.folder, stdout=self._log,
-                                        stderr=subprocess.STDOUT)
+                                        stderr=subprocess.STDOUT, env=self.env)
         Program.last = self
         self.window = poll(self._own_window, timeout, what="the main window")
         x, y, w, h = geometry(self.window)

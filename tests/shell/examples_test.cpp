@@ -59,5 +59,16 @@ TEST_F(ExamplesTest, TheComportExampleSendsItsThreeTelegramsToCom1) {
               (std::vector<Bytes>{{'A', 'T', 'Z'}, {0x0D, 0x0A}, {65, 84, 13, 10}}));
 }
 
+TEST_F(ExamplesTest, TheLoopExampleCountsThreePassesAndJumpsOverAStep) {
+    gui.queueFile((kExamples / "loop-jump-state.stp").string());
+    program.shell().FileOpen();
+    program.commands().Play();
+    ASSERT_TRUE(program.player()->waitForRunsEnded(1, std::chrono::seconds(20)));
+    EXPECT_TRUE(gui.messages().empty());
+    EXPECT_EQ(gui.textValues(form::kTextStepInfo), (std::vector<std::string>{"", "Counting", "Done"}));
+    EXPECT_EQ(gui.textValues(form::kTextStatus1),
+              (std::vector<std::string>{"", "L1: 1", "L1: 2", "", ""}));
+}
+
 }  // namespace
 }  // namespace zs::test
