@@ -7,11 +7,6 @@
 
 namespace zs::form {
 
-inline constexpr int kEditorFileNameLabel = 108;
-inline constexpr int kEditorInfoLine1 = 109;
-inline constexpr int kEditorInfoLine2 = 110;
-inline constexpr int kEditorInfoLine3 = 111;
-
 // Opens window 103 centred on and owned by the main window, with all its gadgets.
 bool OpenFormEditor(gui::Gui& gui);
 

@@ -6,9 +6,6 @@
 
 namespace zs {
 
-inline constexpr int kPickListWindow = 48;  // borderless window of the pick list
-inline constexpr int kPickList = 49;        // its list box of step numbers
-
 void FirstStep(EditorPanel& panel, int eventType);
 void PreviousStep(EditorPanel& panel, int eventType);
 void NextStep(EditorPanel& panel, int eventType);

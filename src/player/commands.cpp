@@ -54,7 +54,7 @@ void PlaybackCommands::ResetRunState() {
         state_.runtimePorts.clear();
     }
     state_.resetLoops();
-    for (const int text : {ids::kStateText, ids::kLoopText1, ids::kLoopText2, ids::kLoopText3})
+    for (const int text : {form::kTextStepInfo, form::kTextStatus1, form::kTextStatus2, form::kTextStatus3})
         gui_.setText(text, "");
 }
 

@@ -118,7 +118,7 @@ bool Player::HasStepAfter(long index) {
 
 void Player::EndOfRun() {
     services_.gui.runOnUi([&] {
-        for (const int text : {ids::kLoopText1, ids::kLoopText2, ids::kLoopText3})
+        for (const int text : {form::kTextStatus1, form::kTextStatus2, form::kTextStatus3})
             services_.gui.setText(text, "");
         ui_.setControls(ControlState::Idle);
         state_.paused = 0;

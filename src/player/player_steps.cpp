@@ -11,7 +11,7 @@
 namespace zs {
 namespace {
 
-constexpr std::array kLoopTexts{ids::kLoopText1, ids::kLoopText2, ids::kLoopText3};
+constexpr std::array kLoopTexts{form::kTextStatus1, form::kTextStatus2, form::kTextStatus3};
 constexpr std::array kLoopPrefixes{"L1: ", "L2: ", "L3: "};
 // Longest countdown: about 31 years, far beyond any real delay, and no overflow for +Infinity.
 constexpr long long kMaxDelayTenths = 10'000'000'000LL;
@@ -98,10 +98,10 @@ void Player::SettleDelay() { pacer_.wait(std::chrono::milliseconds(state_.action
 void Player::DelayStep(const Step& step) {
     for (long long n = DelayTenths(step.DelaySeconds); n >= 1; --n) {
         if (!StopTestAndPauseWait()) return;
-        services_.gui.setText(ids::kDelayCountdown, TenthsText(n));
+        services_.gui.setText(form::kTextCountdown, TenthsText(n));
         pacer_.wait(std::chrono::milliseconds(100));
     }
-    services_.gui.setText(ids::kDelayCountdown, "0.0");
+    services_.gui.setText(form::kTextCountdown, "0.0");
 }
 
 // Three loop levels, tested in order; a level either belongs to this Loop step (count one more
@@ -143,7 +143,7 @@ std::optional<long> Player::JumpStep(const Step& step) {
 }
 
 void Player::StateStep(const Step& step) {
-    services_.gui.setText(ids::kStateText, step.StateText);
+    services_.gui.setText(form::kTextStepInfo, step.StateText);
     SettleDelay();
 }
 

@@ -28,9 +28,9 @@ ControlRow RowFor(ControlState state) {
 }  // namespace
 
 void MessageRoutine(gui::Gui& gui, const std::string& title, const std::string& text) {
-    gui.setTopmost(ids::kMainWindow, false);
+    gui.setTopmost(form::kFormMAIN, false);
     gui.messageBox(title, text, gui::Buttons::Ok);
-    gui.setTopmost(ids::kMainWindow, true);
+    gui.setTopmost(form::kFormMAIN, true);
 }
 
 void EditLockRoutine(gui::Gui& gui, bool on) {
@@ -40,18 +40,18 @@ void EditLockRoutine(gui::Gui& gui, bool on) {
 
 void SetPlaybackControls(gui::Gui& gui, ControlState state) {
     const ControlRow row = RowFor(state);
-    gui.setDisabled(ids::kPlayButton, !row.play);
-    gui.setDisabled(ids::kPauseButton, !row.pause);
-    gui.setDisabled(ids::kStopButton, !row.stop);
-    gui.setMenuItemDisabled(ids::kMenuPlay, !row.menuPlay);
-    gui.setMenuItemDisabled(ids::kMenuPlayFromCurrent, !row.menuFromCurrent);
-    gui.setMenuItemDisabled(ids::kMenuPause, !row.menuPause);
-    gui.setMenuItemDisabled(ids::kMenuStop, !row.menuStop);
-    gui.setMenuItemDisabled(ids::kMenuRecord, !row.menuFromCurrent);
+    gui.setDisabled(form::kButtonPlay, !row.play);
+    gui.setDisabled(form::kButtonPause, !row.pause);
+    gui.setDisabled(form::kButtonStop, !row.stop);
+    gui.setMenuItemDisabled(form::kMenuPlay, !row.menuPlay);
+    gui.setMenuItemDisabled(form::kMenuPlayFromCurrent, !row.menuFromCurrent);
+    gui.setMenuItemDisabled(form::kMenuPause, !row.menuPause);
+    gui.setMenuItemDisabled(form::kMenuStop, !row.menuStop);
+    gui.setMenuItemDisabled(form::kMenuRecord, !row.menuFromCurrent);
 }
 
 void GadgetPlayerUi::showStep(long index) {
-    gui_.setText(ids::kStepFrame, std::to_string(index + 1));
+    gui_.setText(form::kFrameStep, std::to_string(index + 1));
 }
 
 void GadgetPlayerUi::message(const std::string& title, const std::string& text) {

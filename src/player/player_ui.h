@@ -4,21 +4,10 @@
 
 #include <string>
 
+#include "Forms/gadget_numbers.h"
 #include "platform/gui.h"
 
 namespace zs {
-
-// Gadget and menu numbers of the main window that the player writes.
-namespace ids {
-inline constexpr int kMainWindow = 53;
-inline constexpr int kPlayButton = 54, kPauseButton = 55, kStopButton = 56;
-inline constexpr int kStepFrame = 57;
-inline constexpr int kDelayCountdown = 25;
-inline constexpr int kStateText = 67;
-inline constexpr int kLoopText1 = 72, kLoopText2 = 73, kLoopText3 = 74;
-inline constexpr int kMenuPlay = 81, kMenuPlayFromCurrent = 82, kMenuPause = 83, kMenuStop = 84;
-inline constexpr int kMenuRecord = 90;  // enabled where a new run can start
-}  // namespace ids
 
 enum class ControlState { Idle, Playing, Paused };
 

@@ -66,7 +66,7 @@ TEST(PlayerDevices, ARunClicksTypesAndWritesTelegramsAndResumesAfterAPortError) 
     EXPECT_TRUE(p.serial.openPorts().empty());
     ASSERT_EQ(p.gui.messages().size(), 1u);
     EXPECT_EQ(p.gui.messages()[0].text, "Port is not initialised!");
-    EXPECT_EQ(p.gui.text(ids::kStateText), "done");
+    EXPECT_EQ(p.gui.text(form::kTextStepInfo), "done");
 
     // A new run forgets the ports of the last one.
     ASSERT_TRUE(p.play({ComportStep("COM1", "String", "ATZ")}));
@@ -122,7 +122,7 @@ TEST(PlayerDevices, EscapeAndStopEndALongTextBetweenTwoCharactersAndReleaseItsKe
         EXPECT_GE(typed, c.expectedMinTyped);
         EXPECT_LE(typed, c.expectedMaxTyped);
         EXPECT_TRUE(p.input.keysDown().empty());
-        EXPECT_EQ(p.gui.text(ids::kStateText), "");
+        EXPECT_EQ(p.gui.text(form::kTextStepInfo), "");
     }
 }
 
@@ -157,7 +157,7 @@ TEST(PlayerDevices, AnEscapeOrStopWhileAPlayersBoxIsOpenEndsTheRun) {
             if (c.step.RECORDtype == 5) p.gui.runOnUi([&] { p.commands.Play(); });  // resume
         });
         ASSERT_TRUE(p.play({c.step, StateStep("after")}));
-        EXPECT_EQ(p.gui.text(ids::kStateText), "");
+        EXPECT_EQ(p.gui.text(form::kTextStepInfo), "");
         EXPECT_EQ(p.state.playing, 0);
     }
 }
@@ -186,7 +186,7 @@ TEST(PlayerDevices, StopAndEscapeEndATelegramThePortNeverTakes) {
         ASSERT_TRUE(p.player.waitForRunsEnded(1, std::chrono::seconds(10)));
         EXPECT_EQ(log(), (std::vector<std::string>{"open COM1", "blocked write COM1",
                                                    "stopped write COM1", "close COM1"}));
-        EXPECT_EQ(p.gui.text(ids::kStateText), "");
+        EXPECT_EQ(p.gui.text(form::kTextStepInfo), "");
         EXPECT_EQ(p.state.playing, 0);
     }
 }

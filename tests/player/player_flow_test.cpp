@@ -15,8 +15,8 @@ TEST(PlayerFlow, LoopOfThreeRepeatsTheBodyAndCountsInTextL1) {
     PlayerHarness h;
     h.setProgram({StateStep("a"), LoopStep(1, 3), StateStep("b")});
     ASSERT_TRUE(h.playToEnd());
-    EXPECT_EQ(h.texts(ids::kStateText), (Texts{"", "a", "a", "a", "b"}));  // "" from Play's reset
-    EXPECT_EQ(h.texts(ids::kLoopText1), (Texts{"", "L1: 1", "L1: 2", "", ""}));
+    EXPECT_EQ(h.texts(form::kTextStepInfo), (Texts{"", "a", "a", "a", "b"}));  // "" from Play's reset
+    EXPECT_EQ(h.texts(form::kTextStatus1), (Texts{"", "L1: 1", "L1: 2", "", ""}));
     EXPECT_EQ(h.state.playing, 0);
 }
 
@@ -25,14 +25,14 @@ TEST(PlayerFlow, NestedLoopsHandTheLevelsOutInTheOrderTheyAreReached) {
     // Inner loop: step 2 over step 1, twice. Outer loop: step 4 over steps 1 to 3, three times.
     h.setProgram({StateStep("a"), LoopStep(1, 2), StateStep("c"), LoopStep(1, 3)});
     ASSERT_TRUE(h.playToEnd());
-    const Texts states = h.texts(ids::kStateText);
+    const Texts states = h.texts(form::kTextStepInfo);
     EXPECT_EQ(std::count(states.begin(), states.end(), "a"), 6);
     EXPECT_EQ(std::count(states.begin(), states.end(), "c"), 3);
     // Inner loop on level 1 in the first outer pass, then the outer loop takes level 1 and the
     // inner loop counts on level 2.
-    EXPECT_EQ(h.texts(ids::kLoopText1), (Texts{"", "L1: 1", "", "L1: 1", "L1: 2", "", ""}));
-    EXPECT_EQ(h.texts(ids::kLoopText2), (Texts{"", "L2: 1", "", "L2: 1", "", ""}));
-    EXPECT_EQ(h.texts(ids::kLoopText3), (Texts{"", ""}));
+    EXPECT_EQ(h.texts(form::kTextStatus1), (Texts{"", "L1: 1", "", "L1: 1", "L1: 2", "", ""}));
+    EXPECT_EQ(h.texts(form::kTextStatus2), (Texts{"", "L2: 1", "", "L2: 1", "", ""}));
+    EXPECT_EQ(h.texts(form::kTextStatus3), (Texts{"", ""}));
     // The Loop that ends on the last step ends the run, which shows the start step again.
     EXPECT_EQ(h.ui.shown().back(), 0);
 }
@@ -41,13 +41,13 @@ TEST(PlayerFlow, TargetsPastTheEndRunStepOneAndGoOnFromStepTwo) {
     PlayerHarness h;
     h.setProgram({StateStep("a"), StateStep("b"), LoopStep(9, 2), StateStep("d")});
     ASSERT_TRUE(h.playToEnd());
-    EXPECT_EQ(h.texts(ids::kStateText), (Texts{"", "a", "b", "a", "b", "d"}));
+    EXPECT_EQ(h.texts(form::kTextStepInfo), (Texts{"", "a", "b", "a", "b", "d"}));
     EXPECT_EQ(h.ui.shown(), (std::vector<long>{0, 1, 2, 0, 1, 2, 3, 0}));
 
     h.setProgram({StateStep("a"), StateStep("b"), JumpStep(7)});
     h.clock.at(h.clock.elapsedMs() + 1000, [&] { h.input.pressEscape(); });
     ASSERT_TRUE(h.playToEnd());
-    const Texts states = h.texts(ids::kStateText);
+    const Texts states = h.texts(form::kTextStepInfo);
     const Texts expected{"", "a", "b", "a", "b"};  // after the first run's texts and Play's reset
     ASSERT_GE(states.size(), 6 + expected.size());
     EXPECT_EQ(Texts(states.begin() + 6, states.begin() + 6 + 5), expected);
@@ -60,7 +60,7 @@ TEST(PlayerFlow, EscapePressedBeforePlayDoesNotEndTheRun) {
     h.input.pressEscape();
     h.setProgram({StateStep("a"), StateStep("b")});
     ASSERT_TRUE(h.playToEnd());
-    EXPECT_EQ(h.texts(ids::kStateText), (Texts{"", "a", "b"}));
+    EXPECT_EQ(h.texts(form::kTextStepInfo), (Texts{"", "a", "b"}));
 }
 
 TEST(PlayerFlow, JumpCyclesStayStoppableAndLeaveThePlayerReadyForANewRun) {
@@ -78,7 +78,7 @@ TEST(PlayerFlow, JumpCyclesStayStoppableAndLeaveThePlayerReadyForANewRun) {
 
     h.setProgram({StateStep("x"), StateStep("y")});
     ASSERT_TRUE(h.playToEnd());
-    const Texts states = h.texts(ids::kStateText);
+    const Texts states = h.texts(form::kTextStepInfo);
     EXPECT_EQ(Texts(states.end() - 2, states.end()), (Texts{"x", "y"}));
 }
 
@@ -87,7 +87,7 @@ TEST(PlayerFlow, JumpAndLoopWithoutATargetOnlyWaitAndGoOn) {
     h.setProgram({JumpStep(0), LoopStep(0, 5), JumpStep(-3), StateStep("end")});
     ASSERT_TRUE(h.playToEnd());
     EXPECT_EQ(h.ui.shown(), (std::vector<long>{0, 1, 2, 3, 0}));
-    EXPECT_EQ(h.textTimes(ids::kStateText).back(), 600);
+    EXPECT_EQ(h.textTimes(form::kTextStepInfo).back(), 600);
 }
 
 TEST(PlayerFlow, PlayFromCurrentStepStartsThereAndEndsShowingIt) {
@@ -95,9 +95,9 @@ TEST(PlayerFlow, PlayFromCurrentStepStartsThereAndEndsShowingIt) {
     h.setProgram({StateStep("a"), StateStep("b"), StateStep("c"), StateStep("d"), StateStep("e")},
                  3);
     ASSERT_TRUE(h.playFromCurrentToEnd());
-    EXPECT_EQ(h.texts(ids::kStateText), (Texts{"", "d", "e"}));
+    EXPECT_EQ(h.texts(form::kTextStepInfo), (Texts{"", "d", "e"}));
     EXPECT_EQ(h.ui.shown(), (std::vector<long>{3, 4, 3}));
-    EXPECT_EQ(h.gui.text(ids::kStepFrame), "4");
+    EXPECT_EQ(h.gui.text(form::kFrameStep), "4");
     h.onUi([&] { EXPECT_EQ(h.state.list.index(), 3); });
 }
 
@@ -108,9 +108,9 @@ TEST(PlayerFlow, AResumedRunKeepsItsStartIndex) {
     h.atMs(100, [](PlaybackCommands& c) { c.Pause(); });
     h.atMs(700, [](PlaybackCommands& c) { c.Play(); });
     ASSERT_TRUE(h.playFromCurrentToEnd());
-    EXPECT_EQ(h.texts(ids::kStateText), (Texts{"", "d", "e"}));  // resume resets nothing
+    EXPECT_EQ(h.texts(form::kTextStepInfo), (Texts{"", "d", "e"}));  // resume resets nothing
     EXPECT_EQ(h.ui.shown().back(), 3);
-    EXPECT_EQ(h.textTimes(ids::kStateText).back(), 700);
+    EXPECT_EQ(h.textTimes(form::kTextStepInfo).back(), 700);
 }
 
 TEST(PlayerFlow, StopWhilePausedRunsNothingMore) {
@@ -124,9 +124,9 @@ TEST(PlayerFlow, StopWhilePausedRunsNothingMore) {
         Texts texts;
     };
     const std::vector<Case> cases{
-        {"delay", {DelayStep(1.0f), StateStep("b")}, 250, ids::kDelayCountdown, {"1.0", "0.9", "0.8"}},
-        {"loop", {StateStep("a"), LoopStep(1, 5), StateStep("b")}, 300, ids::kStateText, {"", "a"}},
-        {"state", {StateStep("a"), StateStep("b")}, 100, ids::kStateText, {"", "a"}},
+        {"delay", {DelayStep(1.0f), StateStep("b")}, 250, form::kTextCountdown, {"1.0", "0.9", "0.8"}},
+        {"loop", {StateStep("a"), LoopStep(1, 5), StateStep("b")}, 300, form::kTextStepInfo, {"", "a"}},
+        {"state", {StateStep("a"), StateStep("b")}, 100, form::kTextStepInfo, {"", "a"}},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
@@ -136,7 +136,7 @@ TEST(PlayerFlow, StopWhilePausedRunsNothingMore) {
         h.atMs(850, [](PlaybackCommands& commands) { commands.Stop(); });
         ASSERT_TRUE(h.playToEnd());
         EXPECT_EQ(h.texts(c.gadget), c.texts);
-        EXPECT_FALSE(h.gui.isDisabled(ids::kPlayButton));
+        EXPECT_FALSE(h.gui.isDisabled(form::kButtonPlay));
         EXPECT_FALSE(h.gui.isDisabled(58));  // edit lock off
     }
 }
@@ -154,9 +154,9 @@ TEST(PlayerFlow, StopThenPlayDuringAStepStartsTheNewRunFromItsStart) {
     h.setProgram({StateStep("a"), MessageStep("m"), StateStep("b")});
     ASSERT_TRUE(h.playToEnd());
     ASSERT_TRUE(h.player.waitForRunsEnded(2, std::chrono::seconds(10)));
-    EXPECT_EQ(h.texts(ids::kStateText), (Texts{"", "a", "", "a", "b"}));
+    EXPECT_EQ(h.texts(form::kTextStepInfo), (Texts{"", "a", "", "a", "b"}));
     EXPECT_EQ(h.gui.messages().size(), 2u);
-    EXPECT_FALSE(h.gui.isDisabled(ids::kPlayButton));
+    EXPECT_FALSE(h.gui.isDisabled(form::kButtonPlay));
 }
 
 TEST(PlayerFlow, EndOfRunRestoresTheIdleControlsAndShowsTheNoticeWhenAsked) {
@@ -169,10 +169,10 @@ TEST(PlayerFlow, EndOfRunRestoresTheIdleControlsAndShowsTheNoticeWhenAsked) {
     EXPECT_EQ(messages[0].title, "OK");
     EXPECT_EQ(messages[0].text, "End of steps");
     EXPECT_FALSE(messages[0].mainWindowTopmost);
-    EXPECT_TRUE(h.gui.window(ids::kMainWindow)->topmost);
-    EXPECT_FALSE(h.gui.isDisabled(ids::kPlayButton));
-    EXPECT_TRUE(h.gui.isDisabled(ids::kPauseButton));
-    EXPECT_TRUE(h.gui.isDisabled(ids::kStopButton));
+    EXPECT_TRUE(h.gui.window(form::kFormMAIN)->topmost);
+    EXPECT_FALSE(h.gui.isDisabled(form::kButtonPlay));
+    EXPECT_TRUE(h.gui.isDisabled(form::kButtonPause));
+    EXPECT_TRUE(h.gui.isDisabled(form::kButtonStop));
     EXPECT_EQ(h.state.paused, 0);
 }
 

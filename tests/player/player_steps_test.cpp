@@ -31,7 +31,7 @@ TEST(PlayerSteps, BetweenStepsDelayFollowsEveryStepExceptDelayAndUnknownTypes) {
         PlayerHarness h;
         h.setProgram({c.step, StateStep("next")});
         ASSERT_TRUE(h.playToEnd());
-        EXPECT_EQ(h.textTimes(ids::kStateText).back(), c.endAt);
+        EXPECT_EQ(h.textTimes(form::kTextStepInfo).back(), c.endAt);
         EXPECT_EQ(h.clock.elapsedMs(), c.endAt + 200);
     }
 }
@@ -62,8 +62,8 @@ TEST(PlayerSteps, DelayCountsDownInTenthsThenShowsZero) {
         PlayerHarness h;
         h.setProgram({DelayStep(c.seconds)});
         ASSERT_TRUE(h.playToEnd());
-        EXPECT_EQ(h.texts(ids::kDelayCountdown), c.texts);
-        const auto times = h.textTimes(ids::kDelayCountdown);
+        EXPECT_EQ(h.texts(form::kTextCountdown), c.texts);
+        const auto times = h.textTimes(form::kTextCountdown);
         for (std::size_t i = 0; i < times.size(); ++i) EXPECT_EQ(times[i], 100 * (long long)i);
     }
 }
@@ -73,11 +73,11 @@ TEST(PlayerSteps, EscapeDuringALongDelayEndsTheRunWithinATick) {
     h.setProgram({DelayStep(10.0f), StateStep("never")});
     h.clock.at(5050, [&] { h.input.pressEscape(); });
     ASSERT_TRUE(h.playToEnd());
-    EXPECT_EQ(h.gui.text(ids::kDelayCountdown), "5.0");  // keeps the last value shown
-    const long long endedAt = h.textTimes(ids::kLoopText1).back();  // emptied at the end of run
+    EXPECT_EQ(h.gui.text(form::kTextCountdown), "5.0");  // keeps the last value shown
+    const long long endedAt = h.textTimes(form::kTextStatus1).back();  // emptied at the end of run
     EXPECT_GE(endedAt, 5050);
     EXPECT_LE(endedAt, 5150);
-    EXPECT_EQ(h.texts(ids::kStateText), (Texts{""}));
+    EXPECT_EQ(h.texts(form::kTextStepInfo), (Texts{""}));
 }
 
 TEST(PlayerSteps, PauseFreezesTheCountdownAndPlayResumesIt) {
@@ -86,15 +86,15 @@ TEST(PlayerSteps, PauseFreezesTheCountdownAndPlayResumesIt) {
     bool pausedControls = false;
     h.atMs(250, [](PlaybackCommands& c) { c.Pause(); });
     h.clock.at(600, [&] {
-        pausedControls = !h.gui.isDisabled(ids::kPlayButton) &&
-                         h.gui.isDisabled(ids::kPauseButton) && !h.gui.isDisabled(ids::kStopButton);
+        pausedControls = !h.gui.isDisabled(form::kButtonPlay) &&
+                         h.gui.isDisabled(form::kButtonPause) && !h.gui.isDisabled(form::kButtonStop);
     });
     h.atMs(1000, [](PlaybackCommands& c) { c.Play(); });
     ASSERT_TRUE(h.playToEnd());
     EXPECT_TRUE(pausedControls);
-    EXPECT_EQ(h.texts(ids::kDelayCountdown),
+    EXPECT_EQ(h.texts(form::kTextCountdown),
               (Texts{"1.0", "0.9", "0.8", "0.7", "0.6", "0.5", "0.4", "0.3", "0.2", "0.1", "0.0"}));
-    EXPECT_EQ(h.textTimes(ids::kDelayCountdown),
+    EXPECT_EQ(h.textTimes(form::kTextCountdown),
               (std::vector<long long>{0, 100, 200, 1000, 1100, 1200, 1300, 1400, 1500, 1600,
                                       1700}));
 }
@@ -110,9 +110,9 @@ TEST(PlayerSteps, MessageStepPausesWhileItsBoxIsOpenAboveTheMainWindow) {
     EXPECT_EQ(messages[0].title, "PAUSE");
     EXPECT_EQ(messages[0].text, "Insert the disk");
     EXPECT_FALSE(messages[0].mainWindowTopmost);
-    EXPECT_TRUE(h.gui.window(ids::kMainWindow)->topmost);
+    EXPECT_TRUE(h.gui.window(form::kFormMAIN)->topmost);
     EXPECT_EQ(pausedDuringBox, 1);
-    EXPECT_EQ(h.texts(ids::kStateText).back(), "after");
+    EXPECT_EQ(h.texts(form::kTextStepInfo).back(), "after");
 }
 
 TEST(PlayerSteps, UnknownTypeIsReportedAndTheRunGoesOn) {
@@ -123,7 +123,7 @@ TEST(PlayerSteps, UnknownTypeIsReportedAndTheRunGoesOn) {
     ASSERT_EQ(messages.size(), 1u);
     EXPECT_EQ(messages[0].title, "Error");
     EXPECT_EQ(messages[0].text, "ThreadPLAY(): Unknown recordtype: 12");
-    EXPECT_EQ(h.texts(ids::kStateText).back(), "after");
+    EXPECT_EQ(h.texts(form::kTextStepInfo).back(), "after");
 }
 
 TEST(PlayerSteps, ExecuteStartsExistingFilesAndFoldersAndSkipsMissingOnes) {
@@ -163,8 +163,8 @@ TEST(PlayerSteps, FailedComportStepsPauseTheRunWithTheirMessage) {
         h.actions.queueComportResult({c.outcome, c.text});
         bool pausedControls = false;
         h.gui.setMessageBoxHook([&](const gui::MessageRecord&) {
-            pausedControls = h.state.paused == 1 && !h.gui.isDisabled(ids::kPlayButton) &&
-                             h.gui.isDisabled(ids::kPauseButton);
+            pausedControls = h.state.paused == 1 && !h.gui.isDisabled(form::kButtonPlay) &&
+                             h.gui.isDisabled(form::kButtonPause);
             h.onUi([&] { h.commands.Play(); });
         });
         h.setProgram({TypedStep(5), StateStep("after")});
@@ -174,7 +174,7 @@ TEST(PlayerSteps, FailedComportStepsPauseTheRunWithTheirMessage) {
         EXPECT_EQ(messages[0].title, "COM port");
         EXPECT_EQ(messages[0].text, c.text);
         EXPECT_TRUE(pausedControls);
-        EXPECT_EQ(h.textTimes(ids::kStateText).back(), c.nextStepAt);
+        EXPECT_EQ(h.textTimes(form::kTextStepInfo).back(), c.nextStepAt);
         EXPECT_EQ(h.actions.types(), (std::vector<int>{5}));  // not sent again
     }
 }
@@ -185,7 +185,7 @@ TEST(PlayerSteps, AComportErrorWaitsForPlayOrStop) {
     h.setProgram({TypedStep(5), StateStep("after")});
     h.atMs(3000, [](PlaybackCommands& c) { c.Stop(); });
     ASSERT_TRUE(h.playToEnd());
-    EXPECT_EQ(h.texts(ids::kStateText), (Texts{""}));
+    EXPECT_EQ(h.texts(form::kTextStepInfo), (Texts{""}));
     EXPECT_GE(h.clock.elapsedMs(), 3000);
 }
 

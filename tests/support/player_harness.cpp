@@ -89,8 +89,8 @@ std::vector<int> RecordingStepActions::types() {
 
 PlayerHarness::PlayerHarness()
     : commands(state, gui, ui, player), player(state, services, ui, actions) {
-    gui.openWindow(ids::kMainWindow, {0, 0, 252, 344}, "Zelvorin-Step", 0, 0);
-    gui.setTopmost(ids::kMainWindow, true);
+    gui.openWindow(form::kFormMAIN, {0, 0, 252, 344}, "Zelvorin-Step", 0, 0);
+    gui.setTopmost(form::kFormMAIN, true);
 }
 
 PlayerHarness::~PlayerHarness() {
