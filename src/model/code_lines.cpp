@@ -3,68 +3,28 @@
 
 #include <algorithm>
 #include <array>
+#include <span>
 #include <string_view>
 
 #include "model/app_state.h"
-#include "model/numbers.h"
+#include "model/step_types.h"
 #include "model/text_fields.h"
 
 namespace zs {
 namespace {
 
-// How a CODE line failed, each with its own message.
-enum class LineFault { None, Count, Value, Range, UnknownType };
-
-bool IsOneOf(std::string_view text, std::initializer_list<std::string_view> choices) {
-    return std::find(choices.begin(), choices.end(), text) != choices.end();
-}
-
-// Range check of a coordinate: below 1 is refused, but exactly "0" is accepted.
-bool CoordinateFails(std::string_view field) { return ReadInteger(field) < 1 && field != "0"; }
-
-bool NumberBelowOne(std::string_view field) { return ReadInteger(field) < 1; }
-
-// The value checks of a line whose separator count is right; fields[0] is the type number.
-LineFault CheckValues(char type, const std::array<std::string_view, 5>& fields) {
-    switch (type) {
-    case '1':
-        if (!IsOneOf(fields[1], {"L_Click", "Ldbl_Click", "R_Click", "M_Click"}))
-            return LineFault::Value;
-        if (CoordinateFails(fields[2]) || CoordinateFails(fields[3])) return LineFault::Range;
-        return LineFault::None;
-    case '2':
-        return IsOneOf(fields[1], {"String", "Key"}) ? LineFault::None : LineFault::Value;
-    case '3':
-        // Compared as the delay is stored, so "0.1" passes; "0,1" reads 0 as the loader would.
-        return ReadFileDelay(fields[1]) < 0.1f ? LineFault::Range : LineFault::None;
-    case '4':
-        return NumberBelowOne(fields[1]) || NumberBelowOne(fields[2]) ? LineFault::Range
-                                                                      : LineFault::None;
-    case '5':
-        if (fields[1].substr(0, 3) != "COM") return LineFault::Range;
-        if (!IsOneOf(fields[2], {"Initialise", "Hex", "Byte", "String"})) return LineFault::Value;
-        return fields[3].empty() ? LineFault::Value : LineFault::None;
-    case '6':
-        return NumberBelowOne(fields[1]) ? LineFault::Range : LineFault::None;
-    case '8':
-        return fields[1].empty() ? LineFault::Value : LineFault::None;
-    default:  // 7 and 9 take any text
-        return LineFault::None;
-    }
-}
-
 LineFault CheckCodeLine(std::string_view line) {
     const std::string_view first = FirstField(line);
     if (!first.empty() && first[0] == '\'') return LineFault::None;
-    if (first.size() != 1) return LineFault::UnknownType;
-    const StepTypeInfo* type = FindStepType(first[0] - '0');
+    const StepTypeInfo* type = ParseStepType(first);
     if (type == nullptr) return LineFault::UnknownType;
     const auto separators = std::count(line.begin(), line.end(), ';');
-    if (separators != type->fieldCount + 1) return LineFault::Count;
-    std::array<std::string_view, 5> fields;
+    if (separators != static_cast<long>(type->codeFields.size()) + 1) return LineFault::Count;
+    std::array<std::string_view, kMostCodeFields> fields;
     FieldCursor cursor(line);
-    for (auto& field : fields) field = cursor.next();
-    return CheckValues(first[0], fields);
+    cursor.next();  // the type number
+    for (std::size_t i = 0; i < type->codeFields.size(); ++i) fields[i] = cursor.next();
+    return type->check(std::span(fields.data(), type->codeFields.size()));
 }
 
 std::string FaultMessage(LineFault fault, std::size_t codeLineNumber) {
@@ -103,8 +63,11 @@ LineInformation LineInfo(const std::vector<std::string>& lines, int cursorLine) 
     LineInformation info{"CODE Line: " + std::to_string(cursorLine - 2), "UNKNOWN", ""};
     const auto index = static_cast<std::size_t>(cursorLine);
     const std::string_view line = index < lines.size() ? lines[index] : std::string_view();
-    if (line.empty()) return info;
-    if (const StepTypeInfo* type = FindStepType(line[0] - '0')) {
+    // The type the line's first field names; a line that names none is shown by its first
+    // character, as a line being typed is.
+    const StepTypeInfo* type = ParseStepType(FirstField(line));
+    if (type == nullptr && !line.empty()) type = ParseStepType(line.substr(0, 1));
+    if (type != nullptr) {
         info.line2 = type->upperName;
         info.line3 = type->codePattern;
     }

@@ -7,7 +7,7 @@
 #include <utility>
 
 #include "model/app_state.h"
-#include "model/numbers.h"
+#include "model/step_types.h"
 #include "model/text_fields.h"
 
 namespace zs {
@@ -19,41 +19,13 @@ std::string ZeroPadded(int value, std::size_t width) {
     return digits;
 }
 
-void AssignField(Step& step, StepField kind, std::string_view text) {
-    switch (kind) {
-    case StepField::ClickType: step.ClickType = text; break;
-    case StepField::MouseX: step.MouseX = ReadInteger(text); break;
-    case StepField::MouseY: step.MouseY = ReadInteger(text); break;
-    case StepField::KeyboardType: step.KeyboardType = text; break;
-    case StepField::KeyText:
-        (step.KeyboardType == "String" ? step.TypedText : step.KeyToken) = text;
-        break;
-    case StepField::DelaySeconds: step.DelaySeconds = ReadFileDelay(text); break;
-    case StepField::LoopFromStep: step.LoopFromStep = ReadInteger(text); break;
-    case StepField::LoopRepetitions: step.LoopRepetitions = ReadInteger(text); break;
-    case StepField::ComPort: step.ComPort = text; break;
-    case StepField::ComType: step.ComType = text; break;
-    case StepField::Telegram: step.Telegram = text; break;
-    case StepField::JumpToStep: step.JumpToStep = ReadInteger(text); break;
-    case StepField::StateText: step.StateText = text; break;
-    case StepField::ExecuteFile: step.ExecuteFile = text; break;
-    case StepField::MessageText: step.MessageText = text; break;
-    }
-}
-
-// The step type a CODE line's first field names: exactly one digit 1 to 9.
-const StepTypeInfo* TypeOfField(std::string_view field) {
-    if (field.size() != 1) return nullptr;
-    return FindStepType(field[0] - '0');
-}
-
 // Fills a new step from a CODE line of a known type: fields by position, missing ones "" or 0.
 void AppendStep(RList& list, const StepTypeInfo& type, std::string_view line) {
     FieldCursor fields(line);
     fields.next();  // the type number
     Step& step = list.add();
     step.RECORDtype = type.number;
-    for (int i = 0; i < type.fieldCount; ++i) AssignField(step, type.fields[i], fields.next());
+    for (const FieldInfo* field : type.codeFields) ReadField(step, *field, fields.next());
     step.Description = fields.next();
 }
 
@@ -65,7 +37,7 @@ void ReadCodeLines(LineCursor& lines, RList& list, LoadResult& result) {
     while (lines.next(line)) {
         if (line.empty()) continue;
         const std::string_view first = FirstField(line);
-        if (const StepTypeInfo* type = TypeOfField(first)) {
+        if (const StepTypeInfo* type = ParseStepType(first)) {
             AppendStep(list, *type, line);
         } else if (first.empty() || first[0] != '\'') {
             if (result.notices.size() < kMaxShownNotices)
