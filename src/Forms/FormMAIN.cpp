@@ -132,12 +132,12 @@ void CreateEditorPanel(gui::Gui& gui) {
         }
     }
     gui.setHidden(kComboKeyToken, true);
-    for (int set : kFieldSets) gui.setHidden(set, true);
+    for (const FieldSet& set : EditorFieldSets()) gui.setHidden(set.container, true);
 }
 
 std::vector<std::string> StepTypeNames() {
     std::vector<std::string> names;
-    for (const auto& type : kStepTypes) names.emplace_back(type.displayName);
+    for (const StepTypeInfo& type : StepTypes()) names.emplace_back(type.displayName);
     return names;
 }
 

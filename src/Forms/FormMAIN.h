@@ -3,16 +3,15 @@
 #pragma once
 
 #include <array>
+#include <span>
 #include <string>
 #include <vector>
 
 #include "Forms/gadget_numbers.h"
+#include "model/step_types.h"
 #include "platform/gui.h"
 
 namespace zs::form {
-
-// The field-set container of each step type, in RECORDtype order 1 to 9.
-inline constexpr std::array<int, 9> kFieldSets{2, 15, 21, 26, 31, 38, 41, 44, 50};
 
 // Face, size and quality of a font.
 struct FontSpec {
@@ -51,17 +50,21 @@ struct FieldSpec {
     const char* text;
     gui::Align align = gui::Align::Left;
     bool digitsOnly = false;
+    // An input that the edit lock leaves enabled while a run plays.
+    bool enabledWhilePlaying = false;
 };
 
+// The field set of one step type: a container in the panel and its gadgets.
 struct FieldSet {
     int container;
-    std::vector<FieldSpec> fields;
+    std::span<const FieldSpec> fields;
 };
 
-// The nine field sets of the editor panel, in RECORDtype order.
-const std::vector<FieldSet>& EditorFieldSets();
+// The field sets of the editor panel, one per step type in RECORDtype order.
+std::span<const FieldSet, kStepTypeCount> EditorFieldSets();
+const FieldSet& FieldSetOf(const StepTypeInfo& type);
 
-// Creates the nine sets inside the panel, hides gadget 18 and all nine sets.
+// Creates the sets inside the panel, hides gadget 18 and every set.
 void CreateEditorPanel(gui::Gui& gui);
 
 // The fixed lists of the panel.

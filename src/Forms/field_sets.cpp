@@ -1,5 +1,7 @@
-// The nine field sets of the editor panel as data: one per step type, all at the same place.
+// The field sets of the editor panel as data: one per step type, all at the same place.
 #include "Forms/FormMAIN.h"
+
+#include <iterator>
 
 namespace zs::form {
 
@@ -11,66 +13,88 @@ using K = gui::GadgetKind;
 constexpr Align R = Align::Right;
 constexpr Align L = Align::Left;
 constexpr bool kDigits = true;
+constexpr bool kAnyText = false;
+constexpr bool kEnabledWhilePlaying = true;
 
-std::vector<FieldSet> BuildFieldSets() {
-    return {
-        {2,
-         {{8, K::Text, {5, 15, 40, 15}, "Click:", R},
-          {3, K::Combo, {50, 10, 85, 20}, ""},
-          {6, K::Text, {5, 40, 40, 15}, "X:", R},
-          {4, K::String, {50, 35, 50, 20}, "50", L, kDigits},
-          {7, K::Text, {5, 65, 40, 15}, "Y:", R},
-          {5, K::String, {50, 60, 50, 20}, "50", L, kDigits},
-          {9, K::Text, {105, 40, 45, 15}, "0"},
-          {10, K::Text, {105, 65, 45, 15}, "0"},
-          {11, K::Text, {155, 25, 45, 15}, "Press"},
-          {12, K::Text, {155, 40, 45, 15}, "F9"},
-          {13, K::Text, {155, 55, 45, 15}, "to use"},
-          {14, K::Text, {155, 70, 45, 15}, "values"}}},
-        {15,
-         {{19, K::Text, {50, 5, 40, 15}, "Type:"},
-          {16, K::Combo, {50, 20, 85, 20}, ""},
-          {20, K::Text, {5, 45, 40, 15}, "String:"},
-          {17, K::String, {5, 60, 200, 20}, ""},
-          {18, K::Combo, {5, 60, 200, 20}, ""}}},
-        {21,
-         {{22, K::String, {55, 15, 65, 20}, "0.5"},
-          {23, K::Text, {125, 20, 40, 15}, "sec."},
-          {24, K::Text, {125, 55, 75, 20}, "Countdown"},
-          {25, K::Text, {65, 55, 55, 20}, "0"}}},
-        {26,
-         {{29, K::Text, {5, 25, 100, 15}, "From step:", R},
-          {27, K::Combo, {110, 20, 75, 20}, ""},
-          {30, K::Text, {5, 55, 100, 15}, "Repetitions:", R},
-          {28, K::String, {110, 50, 75, 20}, "1", L, kDigits}}},
-        {31,
-         {{35, K::Text, {30, 5, 60, 15}, "Port:"},
-          {32, K::Combo, {25, 20, 70, 20}, ""},
-          {36, K::Text, {115, 5, 60, 15}, "Type:"},
-          {33, K::Combo, {110, 20, 70, 20}, ""},
-          {37, K::Text, {5, 45, 195, 15}, "Initialise: (9600 N 8 1)"},
-          {34, K::String, {5, 60, 200, 20}, ""}}},
-        {38,
-         {{40, K::Text, {15, 45, 95, 15}, "Jump to step:", R},
-          {39, K::Combo, {115, 40, 75, 20}, ""}}},
-        {41,
-         {{43, K::Text, {5, 30, 140, 15}, "State text:"},
-          {42, K::String, {5, 45, 200, 20}, ""}}},
-        {44,
-         {{45, K::Text, {5, 30, 95, 15}, "File:"},
-          {46, K::String, {5, 45, 200, 20}, ""},
-          {47, K::Button, {150, 20, 55, 20}, "File...."}}},
-        {50,
-         {{52, K::Text, {5, 30, 140, 15}, "Message text:"},
-          {51, K::String, {5, 45, 200, 20}, ""}}},
-    };
-}
+constexpr FieldSpec kMouse[] = {
+    {8, K::Text, {5, 15, 40, 15}, "Click:", R},
+    {3, K::Combo, {50, 10, 85, 20}, ""},
+    {6, K::Text, {5, 40, 40, 15}, "X:", R},
+    {4, K::String, {50, 35, 50, 20}, "50", L, kDigits},
+    {7, K::Text, {5, 65, 40, 15}, "Y:", R},
+    {5, K::String, {50, 60, 50, 20}, "50", L, kDigits},
+    {9, K::Text, {105, 40, 45, 15}, "0"},
+    {10, K::Text, {105, 65, 45, 15}, "0"},
+    {11, K::Text, {155, 25, 45, 15}, "Press"},
+    {12, K::Text, {155, 40, 45, 15}, "F9"},
+    {13, K::Text, {155, 55, 45, 15}, "to use"},
+    {14, K::Text, {155, 70, 45, 15}, "values"},
+};
+
+constexpr FieldSpec kKeyboard[] = {
+    {19, K::Text, {50, 5, 40, 15}, "Type:"},
+    {16, K::Combo, {50, 20, 85, 20}, ""},
+    {20, K::Text, {5, 45, 40, 15}, "String:"},
+    {17, K::String, {5, 60, 200, 20}, ""},
+    {18, K::Combo, {5, 60, 200, 20}, ""},
+};
+
+constexpr FieldSpec kDelay[] = {
+    {22, K::String, {55, 15, 65, 20}, "0.5"},
+    {23, K::Text, {125, 20, 40, 15}, "sec."},
+    {24, K::Text, {125, 55, 75, 20}, "Countdown"},
+    {25, K::Text, {65, 55, 55, 20}, "0"},
+};
+
+constexpr FieldSpec kLoop[] = {
+    {29, K::Text, {5, 25, 100, 15}, "From step:", R},
+    {27, K::Combo, {110, 20, 75, 20}, ""},
+    {30, K::Text, {5, 55, 100, 15}, "Repetitions:", R},
+    {28, K::String, {110, 50, 75, 20}, "1", L, kDigits},
+};
+
+constexpr FieldSpec kComport[] = {
+    {35, K::Text, {30, 5, 60, 15}, "Port:"},
+    {32, K::Combo, {25, 20, 70, 20}, ""},
+    {36, K::Text, {115, 5, 60, 15}, "Type:"},
+    {33, K::Combo, {110, 20, 70, 20}, ""},
+    {37, K::Text, {5, 45, 195, 15}, "Initialise: (9600 N 8 1)"},
+    {34, K::String, {5, 60, 200, 20}, ""},
+};
+
+constexpr FieldSpec kJump[] = {
+    {40, K::Text, {15, 45, 95, 15}, "Jump to step:", R},
+    {39, K::Combo, {115, 40, 75, 20}, ""},
+};
+
+constexpr FieldSpec kState[] = {
+    {43, K::Text, {5, 30, 140, 15}, "State text:"},
+    {42, K::String, {5, 45, 200, 20}, ""},
+};
+
+constexpr FieldSpec kExecute[] = {
+    {45, K::Text, {5, 30, 95, 15}, "File:"},
+    {46, K::String, {5, 45, 200, 20}, ""},
+    {47, K::Button, {150, 20, 55, 20}, "File...."},
+};
+
+constexpr FieldSpec kMessage[] = {
+    {52, K::Text, {5, 30, 140, 15}, "Message text:"},
+    {51, K::String, {5, 45, 200, 20}, "", L, kAnyText, kEnabledWhilePlaying},
+};
+
+constexpr FieldSet kSets[] = {
+    {2, kMouse}, {15, kKeyboard}, {21, kDelay},  {26, kLoop},    {31, kComport},
+    {38, kJump}, {41, kState},    {44, kExecute}, {50, kMessage},
+};
+static_assert(std::size(kSets) == kStepTypeCount, "one field set per step type");
 
 }  // namespace
 
-const std::vector<FieldSet>& EditorFieldSets() {
-    static const std::vector<FieldSet> sets = BuildFieldSets();
-    return sets;
+std::span<const FieldSet, kStepTypeCount> EditorFieldSets() {
+    return std::span<const FieldSet, kStepTypeCount>(kSets);
 }
+
+const FieldSet& FieldSetOf(const StepTypeInfo& type) { return kSets[RowOf(type)]; }
 
 }  // namespace zs::form

@@ -30,6 +30,7 @@ void AttachPanel(ShellHooks& hooks, EditorPanel& panel) {
     hooks.GetValues = [&panel] { GetValues(panel); };
     hooks.SaveActualRecord = [&panel] { return SaveActualRecord(panel); };
     hooks.panelHoldsChanges = [&panel] { return PanelHoldsChanges(panel); };
+    hooks.capturePointer = [&panel](Point pointer) { CapturePointer(panel, pointer); };
     hooks.comboStepType = PanelHandler(panel, FormMAIN_ComboType_Event);
     hooks.comboKeyboardType = PanelHandler(panel, Combo_KeyboardType_Events);
     hooks.comboComType = PanelHandler(panel, Combo_COMtype_Events);

@@ -3,8 +3,8 @@
 #include <string_view>
 
 #include "Forms/FormMAIN.h"
-#include "model/numbers.h"
-#include "model/step.h"
+#include "editor/panel_types.h"
+#include "model/step_types.h"
 
 namespace zs {
 
@@ -24,20 +24,10 @@ constexpr ComHint kComHints[] = {
     {"Byte", "Byte (128 255 1 ...)"},
 };
 
-void ShowFieldSet(gui::Gui& gui, int recordType) {
-    for (int type = 1; type <= kStepTypeCount; ++type)
-        gui.setHidden(kFieldSets[static_cast<std::size_t>(type - 1)], type != recordType);
-}
-
-// The combos list "1" to n; number k is item k - 1, a number past them is held.
-void SelectStepNumber(EditorPanel& panel, int combo, std::int32_t number) {
-    if (number >= 1 && number <= panel.gui.itemCount(combo)) {
-        panel.heldValues.erase(combo);
-        panel.gui.select(combo, number - 1);
-    } else {
-        panel.heldValues[combo] = std::to_string(number);
-        panel.gui.select(combo, -1);
-    }
+// Shows the set of one type (none for nullptr) and hides the others.
+void ShowFieldSet(gui::Gui& gui, const StepTypeInfo* shown) {
+    for (const StepTypeInfo& type : StepTypes())
+        gui.setHidden(FieldSetOf(type).container, &type != shown);
 }
 
 // The step-number combos list "1" to the number of steps. They are filled in one call, which
@@ -55,52 +45,6 @@ void FillStepNumberCombos(EditorPanel& panel) {
     }
     gui.select(kComboJumpTo, 0);
     gui.select(kComboLoopFrom, 0);
-}
-
-void ShowKeyboardKind(gui::Gui& gui, bool isString) {
-    gui.setText(kLabelKeyboardText, isString ? "String:" : "Key:");
-    gui.setHidden(kComboKeyToken, isString);
-    gui.setHidden(kStringTypedText, !isString);
-}
-
-void WriteMouse(EditorPanel& panel, const Step& step) {
-    ShowStoredValue(panel, kComboClickType, step.ClickType);
-    panel.gui.setText(kStringMouseX, std::to_string(step.MouseX));
-    panel.gui.setText(kStringMouseY, std::to_string(step.MouseY));
-}
-
-void WriteKeyboard(EditorPanel& panel, const Step& step) {
-    ShowStoredValue(panel, kComboKeyboardType, step.KeyboardType);
-    ShowStoredValue(panel, kComboKeyToken, step.KeyToken);
-    panel.gui.setText(kStringTypedText, step.TypedText);
-    ShowKeyboardKind(panel.gui, step.KeyboardType == "String");
-}
-
-void WriteComport(EditorPanel& panel, const Step& step) {
-    ShowStoredValue(panel, kComboComPort, step.ComPort);
-    ShowStoredValue(panel, kComboComType, step.ComType);
-    panel.gui.setText(kStringTelegram, step.Telegram);
-    Combo_COMtype_Events(panel, 0);
-}
-
-// Writes the fields of the step's own type; the other sets keep what they showed last.
-void WriteOwnFields(EditorPanel& panel, const Step& step) {
-    gui::Gui& gui = panel.gui;
-    switch (step.RECORDtype) {
-        case 1: WriteMouse(panel, step); break;
-        case 2: WriteKeyboard(panel, step); break;
-        case 3: gui.setText(kStringDelay, FormatDelay(step.DelaySeconds)); break;
-        case 4:
-            SelectStepNumber(panel, kComboLoopFrom, step.LoopFromStep);
-            gui.setText(kStringRepetitions, std::to_string(step.LoopRepetitions));
-            break;
-        case 5: WriteComport(panel, step); break;
-        case 6: SelectStepNumber(panel, kComboJumpTo, step.JumpToStep); break;
-        case 7: gui.setText(kStringStateText, step.StateText); break;
-        case 8: gui.setText(kStringExecuteFile, step.ExecuteFile); break;
-        case 9: gui.setText(kStringMessageText, step.MessageText); break;
-        default: break;
-    }
 }
 
 }  // namespace
@@ -137,7 +81,24 @@ std::string StoredValue(EditorPanel& panel, int combo) {
     return ComboText(panel.gui, combo);
 }
 
-void HideFieldSets(gui::Gui& gui) { ShowFieldSet(gui, 0); }
+// The combos list "1" to n; number k is item k - 1, a number past them is held.
+void ShowStepNumber(EditorPanel& panel, int combo, std::int32_t number) {
+    if (number >= 1 && number <= panel.gui.itemCount(combo)) {
+        panel.heldValues.erase(combo);
+        panel.gui.select(combo, number - 1);
+    } else {
+        panel.heldValues[combo] = std::to_string(number);
+        panel.gui.select(combo, -1);
+    }
+}
+
+void ShowKeyboardKind(gui::Gui& gui, bool isString) {
+    gui.setText(kLabelKeyboardText, isString ? "String:" : "Key:");
+    gui.setHidden(kComboKeyToken, isString);
+    gui.setHidden(kStringTypedText, !isString);
+}
+
+void HideFieldSets(gui::Gui& gui) { ShowFieldSet(gui, nullptr); }
 
 void GetValues(EditorPanel& panel) {
     gui::Gui& gui = panel.gui;
@@ -160,9 +121,9 @@ void GetValues(EditorPanel& panel) {
                       "GetValues() Unknown RList()\\RECORDtype: " + std::to_string(step.RECORDtype));
         return;
     }
-    gui.select(kComboStepType, type->number - 1);
-    ShowFieldSet(gui, type->number);
-    WriteOwnFields(panel, step);
+    gui.select(kComboStepType, static_cast<int>(RowOf(*type)));
+    ShowFieldSet(gui, type);
+    PanelTypeOf(*type).show(panel, step);
     gui.setText(kStringDescription, step.Description);
 }
 
@@ -173,7 +134,7 @@ void FormMAIN_ComboType_Event(EditorPanel& panel, int /*eventType*/) {
         panel.message("Error", "FormMAIN_ComboType_Event Case unknown: " + text);
         return;
     }
-    ShowFieldSet(panel.gui, type->number);
+    ShowFieldSet(panel.gui, type);
 }
 
 void Combo_KeyboardType_Events(EditorPanel& panel, int /*eventType*/) {
@@ -193,6 +154,11 @@ void Combo_COMtype_Events(EditorPanel& panel, int /*eventType*/) {
         }
     }
     panel.message("Error", "Combo_COMtype_Events Case unknown");
+}
+
+void CapturePointer(EditorPanel& panel, Point pointer) {
+    const StepTypeInfo* shown = FindStepTypeByDisplayName(ComboText(panel.gui, kComboStepType));
+    PanelTypeOf(shown ? *shown : StepTypes().front()).capture(panel, pointer);
 }
 
 void ChooseExecuteFile(EditorPanel& panel, int /*eventType*/) {

@@ -8,6 +8,7 @@
 
 #include "model/app_state.h"
 #include "platform/gui.h"
+#include "platform/input.h"
 
 namespace zs {
 
@@ -50,7 +51,16 @@ void Combo_COMtype_Events(EditorPanel& panel, int eventType);
 // Button 47: a file requester whose path goes into gadget 46.
 void ChooseExecuteFile(EditorPanel& panel, int eventType);
 
-// Hides the nine field sets.
+// F9: what the set of the shown type takes from the pointer's position (the original types
+// write it into the Mouse set's X and Y, whatever set is shown).
+void CapturePointer(EditorPanel& panel, Point pointer);
+
+// Hides every field set.
 void HideFieldSets(gui::Gui& gui);
+
+// Shows step number `number` in a step-number combo, holding a number past its items.
+void ShowStepNumber(EditorPanel& panel, int combo, std::int32_t number);
+// The Keyboard set for a "String" (the text field, label "String:") or a "Key" (the key list).
+void ShowKeyboardKind(gui::Gui& gui, bool isString);
 
 }  // namespace zs

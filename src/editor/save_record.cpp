@@ -6,9 +6,11 @@
 #include <vector>
 
 #include "Forms/FormMAIN.h"
+#include "editor/field_storer.h"
+#include "editor/panel_types.h"
 #include "model/numbers.h"
-#include "model/step.h"
 #include "model/step_file.h"
+#include "model/step_types.h"
 
 namespace zs {
 
@@ -16,148 +18,19 @@ using namespace zs::form;
 
 namespace {
 
-// The record's fields after Description, in record order: a type's own fields are one run of
-// them, and the fields before and after that run are cleared.
-enum RecordField {
-    kClickType, kMouseX, kMouseY, kKeyboardType, kKeyToken, kTypedText, kDelaySeconds,
-    kLoopFromStep, kLoopRepetitions, kComPort, kComType, kTelegram, kJumpToStep, kStateText,
-    kExecuteFile, kMessageText, kRecordFieldCount
-};
-
-struct OwnFields {
-    int first, last;  // RecordField range, both included
-};
-
-constexpr std::array<OwnFields, kStepTypeCount> kOwnFields{{
-    {kClickType, kMouseY}, {kKeyboardType, kTypedText}, {kDelaySeconds, kDelaySeconds},
-    {kLoopFromStep, kLoopRepetitions}, {kComPort, kTelegram}, {kJumpToStep, kJumpToStep},
-    {kStateText, kStateText}, {kExecuteFile, kExecuteFile}, {kMessageText, kMessageText},
-}};
-
-void ClearField(Step& step, int field) {
-    const Step blank;
-    switch (field) {
-        case kClickType: step.ClickType = blank.ClickType; break;
-        case kMouseX: step.MouseX = blank.MouseX; break;
-        case kMouseY: step.MouseY = blank.MouseY; break;
-        case kKeyboardType: step.KeyboardType = blank.KeyboardType; break;
-        case kKeyToken: step.KeyToken = blank.KeyToken; break;
-        case kTypedText: step.TypedText = blank.TypedText; break;
-        case kDelaySeconds: step.DelaySeconds = blank.DelaySeconds; break;
-        case kLoopFromStep: step.LoopFromStep = blank.LoopFromStep; break;
-        case kLoopRepetitions: step.LoopRepetitions = blank.LoopRepetitions; break;
-        case kComPort: step.ComPort = blank.ComPort; break;
-        case kComType: step.ComType = blank.ComType; break;
-        case kTelegram: step.Telegram = blank.Telegram; break;
-        case kJumpToStep: step.JumpToStep = blank.JumpToStep; break;
-        case kStateText: step.StateText = blank.StateText; break;
-        case kExecuteFile: step.ExecuteFile = blank.ExecuteFile; break;
-        case kMessageText: step.MessageText = blank.MessageText; break;
-        default: break;
-    }
+bool Uses(const StepTypeInfo& type, const FieldInfo& info) {
+    for (const FieldInfo* used : type.usedFields)
+        if (used == &info) return true;
+    return false;
 }
 
-void ClearFields(Step& step, int from, int to) {
-    for (int field = from; field < to; ++field) ClearField(step, field);
-}
-
-// Stores the fields of one type, each stored before its gadget is tested. On a failed test the
-// reason is left in `failure` and the rest is not stored.
-class FieldStorer {
-public:
-    FieldStorer(EditorPanel& panel, Step& step) : panel_(panel), gui_(panel.gui), step_(step) {}
-
-    bool Store(int recordType);
-    const std::string& failure() const { return failure_; }
-    const char* failureTitle() const { return serialFailure_ ? "Wrong values" : "Input required"; }
-
-private:
-    bool Require(const std::string& text, const char* message) {
-        if (!text.empty()) return true;
-        failure_ = message;
-        return false;
-    }
-    bool Text(int gadget, std::string& field, const char* message) {
-        field = gui_.text(gadget);
-        return message == nullptr || Require(field, message);
-    }
-    bool Combo(int gadget, std::string& field, const char* message) {
-        field = StoredValue(panel_, gadget);
-        return Require(field, message);
-    }
-    bool Integer(const std::string& text, std::int32_t& field, const char* message) {
-        field = ReadInteger(text);
-        return Require(text, message);
-    }
-
-    bool StoreMouse();
-    bool StoreKeyboard();
-    bool StoreDelay();
-    bool StoreLoop();
-    bool StoreComport();
-
-    EditorPanel& panel_;
-    gui::Gui& gui_;
-    Step& step_;
-    std::string failure_;
-    bool serialFailure_ = false;
-};
-
-bool FieldStorer::StoreMouse() {
-    return Combo(kComboClickType, step_.ClickType, "No click type selected") &&
-           Integer(gui_.text(kStringMouseX), step_.MouseX, "No mouse x entered") &&
-           Integer(gui_.text(kStringMouseY), step_.MouseY, "No mouse y entered");
-}
-
-bool FieldStorer::StoreKeyboard() {
-    step_.KeyboardType = StoredValue(panel_, kComboKeyboardType);
-    if (step_.KeyboardType == "String") {
-        step_.KeyToken.clear();
-        return Text(kStringTypedText, step_.TypedText, "No string entered");
-    }
-    if (!Combo(kComboKeyToken, step_.KeyToken, "No key entered")) return false;
-    step_.TypedText.clear();
-    return true;
-}
-
-bool FieldStorer::StoreDelay() {
-    const std::string text = gui_.text(kStringDelay);
-    step_.DelaySeconds = ReadEditorDecimal(text);
-    return Require(text, "No delay time entered");
-}
-
-bool FieldStorer::StoreLoop() {
-    return Integer(StoredValue(panel_, kComboLoopFrom), step_.LoopFromStep,
-                   "No loop from step no selected") &&
-           Integer(gui_.text(kStringRepetitions), step_.LoopRepetitions,
-                   "No loop repetitions entered");
-}
-
-bool FieldStorer::StoreComport() {
-    if (!Combo(kComboComPort, step_.ComPort, "No COM port selected") ||
-        !Combo(kComboComType, step_.ComType, "No COM type selected") ||
-        !Text(kStringTelegram, step_.Telegram, "No telegram entered"))
-        return false;
-    if (step_.ComType != "Initialise") return true;
-    failure_ = CheckSerialSettings(step_.Telegram);
-    serialFailure_ = !failure_.empty();
-    return !serialFailure_;
-}
-
-bool FieldStorer::Store(int recordType) {
-    switch (recordType) {
-        case 1: return StoreMouse();
-        case 2: return StoreKeyboard();
-        case 3: return StoreDelay();
-        case 4: return StoreLoop();
-        case 5: return StoreComport();
-        case 6:
-            return Integer(StoredValue(panel_, kComboJumpTo), step_.JumpToStep,
-                           "No jump no selected");
-        case 7: return Text(kStringStateText, step_.StateText, nullptr);
-        case 8: return Text(kStringExecuteFile, step_.ExecuteFile, "No execute file selected");
-        case 9: return Text(kStringMessageText, step_.MessageText, nullptr);
-        default: return false;
+// Clears the fields the type does not use that stand before its first used field in record order
+// (before), or after it (not before). Description is no such field: every type has one.
+void ClearUnusedFields(Step& step, const StepTypeInfo& type, bool before) {
+    const int firstUsed = RecordIndex(*type.usedFields.front());
+    for (const FieldInfo* info : field::kRecord) {
+        if (info == &field::kDescription || Uses(type, *info)) continue;
+        if ((RecordIndex(*info) < firstUsed) == before) ClearField(step, *info);
     }
 }
 
@@ -181,6 +54,38 @@ bool OneOf(std::int64_t value, const std::array<std::int64_t, N>& allowed) {
 }
 
 }  // namespace
+
+bool FieldStorer::Require(const std::string& text, const char* message) {
+    if (!text.empty()) return true;
+    failure_ = message;
+    return false;
+}
+
+bool FieldStorer::Text(int gadget, std::string& field, const char* message) {
+    field = panel_.gui.text(gadget);
+    return message == nullptr || Require(field, message);
+}
+
+bool FieldStorer::Combo(int gadget, std::string& field, const char* message) {
+    field = StoredValue(panel_, gadget);
+    return Require(field, message);
+}
+
+bool FieldStorer::Integer(const std::string& text, std::int32_t& field, const char* message) {
+    field = ReadInteger(text);
+    return Require(text, message);
+}
+
+bool FieldStorer::Seconds(const std::string& text, float& field, const char* message) {
+    field = ReadEditorDecimal(text);
+    return Require(text, message);
+}
+
+bool FieldStorer::WrongValue(std::string message) {
+    failure_ = std::move(message);
+    wrongValue_ = true;
+    return false;
+}
 
 std::string CheckSerialSettings(std::string_view settings) {
     static constexpr std::array<std::int64_t, 15> kBauds{
@@ -209,14 +114,14 @@ long ShownIndex(EditorPanel& panel) {
     return list.index();
 }
 
-// Stores the panel's fields of `type` into step, as far as they pass their checks.
+// Stores the panel's fields of `type` into step, as far as they pass their checks: the unused
+// fields before the type's own are cleared first, the ones after only when every check passed.
 bool StoreFields(gui::Gui& gui, const StepTypeInfo& type, Step& step, FieldStorer& storer) {
     step.RECORDtype = type.number;
     step.Description = gui.text(kStringDescription);
-    const OwnFields own = kOwnFields[static_cast<std::size_t>(type.number - 1)];
-    ClearFields(step, 0, own.first);
-    if (!storer.Store(type.number)) return false;
-    ClearFields(step, own.last + 1, kRecordFieldCount);
+    ClearUnusedFields(step, type, true);
+    if (!PanelTypeOf(type).store(storer)) return false;
+    ClearUnusedFields(step, type, false);
     return true;
 }
 

@@ -8,6 +8,8 @@
 #include <atomic>
 #include <chrono>
 #include <condition_variable>
+#include <cstdint>
+#include <functional>
 #include <mutex>
 #include <optional>
 #include <thread>
@@ -60,16 +62,34 @@ private:
 
     std::optional<StepRun> ThreadPLAY(long index);
     std::optional<Step> FetchAndShowStep(long& index);
+
+    // The procedure of a step type: carries out the step at list index `index`, and returns the
+    // index of the step that a Loop or Jump hands over to.
+    using StepProcedure = std::optional<long> (Player::*)(const Step& step, long index);
+    static const StepProcedure kProcedures[];
+
+    std::optional<long> MouseStep(const Step& step, long index);
+    std::optional<long> KeyboardStep(const Step& step, long index);
+    std::optional<long> DelayStep(const Step& step, long index);
     std::optional<long> LoopStep(const Step& step, long index);
-    std::optional<long> JumpStep(const Step& step);
-    void DelayStep(const Step& step);
-    void StateStep(const Step& step);
-    void ExecuteStep(const Step& step);
-    void MessageStep(const Step& step);
-    void MouseStep(const Step& step);
-    void KeyboardStep(const Step& step);
-    void ComportStep(const Step& step);
+    std::optional<long> ComportStep(const Step& step, long index);
+    std::optional<long> JumpStep(const Step& step, long index);
+    std::optional<long> StateStep(const Step& step, long index);
+    std::optional<long> ExecuteStep(const Step& step, long index);
+    std::optional<long> MessageStep(const Step& step, long index);
     void UnknownStep(const Step& step);
+
+    // The wait of the steps that wait: `holds` is tested at once and then every 100 ms for
+    // `seconds` (none: the whole time passes), with the time left in the Delay countdown text.
+    // Stop and Escape end it within 100 ms; Pause holds it, and its time left.
+    enum class WaitOutcome { Held, TimedOut, Stopped };
+    WaitOutcome WaitFor(float seconds, const std::function<bool()>& holds);
+    // A step that failed, saying why: with onFailStep 0 the run pauses and the text is shown
+    // titled `title` (Play goes on with the next step, Stop ends the run); with n >= 1 the run
+    // goes on at step n, as a Jump to n does. Returns the step handed over to.
+    std::optional<long> FailStep(const std::string& title, const std::string& text,
+                                 std::int32_t onFailStep);
+
     StopRequested StopCheckForStep();
     void ShowMessage(const std::string& title, const std::string& text);
     void SettleDelay();

@@ -1,59 +1,41 @@
-// ThreadPLAY and the procedures of the step types the player carries out itself.
-#include <array>
-#include <cmath>
+// ThreadPLAY, the table of step procedures, and the procedures of the short step types.
 #include <filesystem>
+#include <iterator>
 #include <string>
 #include <system_error>
 
 #include "model/step_file.h"
+#include "model/step_types.h"
 #include "player/player.h"
 
 namespace zs {
 namespace {
 
-constexpr std::array kLoopTexts{form::kTextStatus1, form::kTextStatus2, form::kTextStatus3};
-constexpr std::array kLoopPrefixes{"L1: ", "L2: ", "L3: "};
-// Longest countdown: about 31 years, far beyond any real delay, and no overflow for +Infinity.
-constexpr long long kMaxDelayTenths = 10'000'000'000LL;
 // A long step (typing, a telegram) is stoppable after this; Escape is asked at this interval.
 constexpr auto kStopGrace = std::chrono::milliseconds(50);
 constexpr auto kEscapePoll = std::chrono::milliseconds(20);
 
-// Tenths of a second to count down: DelaySeconds x 10 rounded half to even; nothing for 0, negative
-// values and NaN.
-long long DelayTenths(float seconds) {
-    const double tenths = std::nearbyint(static_cast<double>(seconds) * 10.0);
-    if (!(tenths > 0.0)) return 0;
-    return tenths >= static_cast<double>(kMaxDelayTenths) ? kMaxDelayTenths
-                                                          : static_cast<long long>(tenths);
-}
-
-// n tenths as seconds with one decimal: 15 -> "1.5".
-std::string TenthsText(long long tenths) {
-    return std::to_string(tenths / 10) + "." + std::to_string(tenths % 10);
-}
-
 }  // namespace
 
+// One procedure per step type, in the order of the step-type table.
+const Player::StepProcedure Player::kProcedures[] = {
+    &Player::MouseStep, &Player::KeyboardStep, &Player::DelayStep,
+    &Player::LoopStep,  &Player::ComportStep,  &Player::JumpStep,
+    &Player::StateStep, &Player::ExecuteStep,  &Player::MessageStep,
+};
+
 std::optional<Player::StepRun> Player::ThreadPLAY(long index) {
+    static_assert(std::size(kProcedures) == kStepTypeCount, "one procedure per step type");
     const std::optional<Step> step = FetchAndShowStep(index);
     if (!step) {
         state_.playing = 0;
         return std::nullopt;
     }
     StepRun run{index, std::nullopt};
-    switch (step->RECORDtype) {
-        case 1: MouseStep(*step); break;
-        case 2: KeyboardStep(*step); break;
-        case 3: DelayStep(*step); break;
-        case 4: run.transferTo = LoopStep(*step, index); break;
-        case 5: ComportStep(*step); break;
-        case 6: run.transferTo = JumpStep(*step); break;
-        case 7: StateStep(*step); break;
-        case 8: ExecuteStep(*step); break;
-        case 9: MessageStep(*step); break;
-        default: UnknownStep(*step); break;
-    }
+    if (const StepTypeInfo* type = FindStepType(step->RECORDtype))
+        run.transferTo = (this->*kProcedures[RowOf(*type)])(*step, index);
+    else
+        UnknownStep(*step);
     return run;
 }
 
@@ -95,62 +77,54 @@ void Player::ShowMessage(const std::string& title, const std::string& text) {
 
 void Player::SettleDelay() { pacer_.wait(std::chrono::milliseconds(state_.actionSettleDelayMs)); }
 
-void Player::DelayStep(const Step& step) {
-    for (long long n = DelayTenths(step.DelaySeconds); n >= 1; --n) {
-        if (!StopTestAndPauseWait()) return;
-        services_.gui.setText(form::kTextCountdown, TenthsText(n));
-        pacer_.wait(std::chrono::milliseconds(100));
-    }
-    services_.gui.setText(form::kTextCountdown, "0.0");
-}
-
-// Three loop levels, tested in order; a level either belongs to this Loop step (count one more
-// pass) or is free (take it). Returns the step to hand over to.
-std::optional<long> Player::LoopStep(const Step& step, long index) {
-    const long fromIndex = static_cast<long>(step.LoopFromStep) - 1;
-    for (std::size_t k = 0; k < state_.loops.size(); ++k) {
-        LoopLevel& level = state_.loops[k];
-        if (level.active == 1 && level.stepIndex == index) {
-            const int count = ++level.count;
-            if (count == step.LoopRepetitions) {
-                level.active = 0;
-                services_.gui.setText(kLoopTexts[k], "");
-                if (HasStepAfter(index)) return index + 1;
-                state_.playing = 0;
-                return std::nullopt;
-            }
-            services_.gui.setText(kLoopTexts[k], kLoopPrefixes[k] + std::to_string(count));
-            SettleDelay();
-            return fromIndex;
-        }
-        if (step.LoopFromStep > 0 && level.active == 0) {
-            level.active = 1;
-            level.stepIndex = static_cast<int>(index);
-            level.count = 1;
-            services_.gui.setText(kLoopTexts[k], std::string(kLoopPrefixes[k]) + "1");
-            SettleDelay();
-            return fromIndex;
-        }
-    }
+std::optional<long> Player::MouseStep(const Step& step, long) {
+    actions_.mouse(step);
     SettleDelay();
     return std::nullopt;
 }
 
-std::optional<long> Player::JumpStep(const Step& step) {
+// A stopped step ends the run at once, without the between-steps delay.
+std::optional<long> Player::KeyboardStep(const Step& step, long) {
+    const StopRequested stopped = StopCheckForStep();
+    actions_.keyboard(step, stopped);
+    if (!stopped()) SettleDelay();
+    return std::nullopt;
+}
+
+std::optional<long> Player::DelayStep(const Step& step, long) {
+    WaitFor(step.DelaySeconds, nullptr);
+    return std::nullopt;
+}
+
+// A failed telegram pauses the run and says why; Play goes on with the next step.
+std::optional<long> Player::ComportStep(const Step& step, long) {
+    const StopRequested stopped = StopCheckForStep();
+    const ComportResult result = actions_.comport(step, stopped);
+    if (result.outcome == ComportOutcome::Initialised || result.outcome == ComportOutcome::Sent) {
+        if (!stopped()) SettleDelay();
+        return std::nullopt;
+    }
+    FailStep("COM port", result.message, 0);
+    if (result.outcome != ComportOutcome::NotInitialised) SettleDelay();
+    return std::nullopt;
+}
+
+std::optional<long> Player::JumpStep(const Step& step, long) {
     SettleDelay();
     if (step.JumpToStep <= 0) return std::nullopt;
     return static_cast<long>(step.JumpToStep) - 1;
 }
 
-void Player::StateStep(const Step& step) {
+std::optional<long> Player::StateStep(const Step& step, long) {
     services_.gui.setText(form::kTextStepInfo, step.StateText);
     SettleDelay();
+    return std::nullopt;
 }
 
 // Starts an existing file or folder; a missing one is skipped and a failed start is not reported.
 // A relative name that the working folder does not hold is looked for beside the program file,
 // so that a program can start a file that lies next to it, wherever it is run from.
-void Player::ExecuteStep(const Step& step) {
+std::optional<long> Player::ExecuteStep(const Step& step, long) {
     namespace fs = std::filesystem;
     std::error_code error;
     std::string path = step.ExecuteFile;
@@ -159,39 +133,15 @@ void Player::ExecuteStep(const Step& step) {
     }
     if (!path.empty() && fs::exists(path, error)) services_.process.startFile(path);
     SettleDelay();
+    return std::nullopt;
 }
 
-void Player::MessageStep(const Step& step) {
+std::optional<long> Player::MessageStep(const Step& step, long) {
     state_.paused = 1;
     ShowMessage("PAUSE", step.MessageText);
     state_.paused = 0;
     SettleDelay();
-}
-
-void Player::MouseStep(const Step& step) {
-    actions_.mouse(step);
-    SettleDelay();
-}
-
-// A stopped step ends the run at once, without the between-steps delay.
-void Player::KeyboardStep(const Step& step) {
-    const StopRequested stopped = StopCheckForStep();
-    actions_.keyboard(step, stopped);
-    if (!stopped()) SettleDelay();
-}
-
-// A failed telegram pauses the run and says why; Play goes on with the next step.
-void Player::ComportStep(const Step& step) {
-    const StopRequested stopped = StopCheckForStep();
-    const ComportResult result = actions_.comport(step, stopped);
-    if (result.outcome == ComportOutcome::Initialised || result.outcome == ComportOutcome::Sent) {
-        if (!stopped()) SettleDelay();
-        return;
-    }
-    services_.gui.runOnUi([&] { ui_.setControls(ControlState::Paused); });
-    state_.paused = 1;
-    ShowMessage("COM port", result.message);
-    if (result.outcome != ComportOutcome::NotInitialised) SettleDelay();
+    return std::nullopt;
 }
 
 void Player::UnknownStep(const Step& step) {

@@ -2,12 +2,14 @@
 
 #include <array>
 
+#include "Forms/FormMAIN.h"
+
 namespace zs {
 namespace {
 
-// What the edit lock disables: navigation, step type and description, the editor-panel fields.
-constexpr std::array kLockedGadgets{58, 59, 60, 61, 62, 63, 64, 65, 69, 70, 3,  4,  5,  16,
-                                    17, 18, 22, 27, 28, 32, 33, 34, 39, 42, 46, 47};
+// What the edit lock disables: navigation, step type and description, and the inputs of the
+// field sets (below).
+constexpr std::array kLockedGadgets{58, 59, 60, 61, 62, 63, 64, 65, 69, 70};
 // File and Tools/Help menu items; 79, 86 and 87 are reserved numbers without an item.
 constexpr std::array kLockedMenuItems{75, 76, 77, 78, 80, 85, 88, 89};
 
@@ -35,6 +37,11 @@ void MessageRoutine(gui::Gui& gui, const std::string& title, const std::string& 
 
 void EditLockRoutine(gui::Gui& gui, bool on) {
     for (const int gadget : kLockedGadgets) gui.setDisabled(gadget, on);
+    for (const form::FieldSet& set : form::EditorFieldSets()) {
+        for (const form::FieldSpec& field : set.fields)
+            if (field.kind != gui::GadgetKind::Text && !field.enabledWhilePlaying)
+                gui.setDisabled(field.id, on);
+    }
     for (const int item : kLockedMenuItems) gui.setMenuItemDisabled(item, on);
 }
 

@@ -26,11 +26,11 @@ void Shell::ShowCurrentStep() {
     if (!state_.list.hasCurrent()) state_.list.first();
     if (!state_.list.hasCurrent()) return;
     gui.setText(kFrameStep, std::to_string(state_.list.index() + 1));
-    for (int set : kFieldSets) gui.setHidden(set, true);
-    const int type = state_.list.current().RECORDtype;
-    if (FindStepType(type) == nullptr) return;
-    gui.select(kComboStepType, type - 1);
-    gui.setHidden(kFieldSets[static_cast<std::size_t>(type - 1)], false);
+    for (const FieldSet& set : EditorFieldSets()) gui.setHidden(set.container, true);
+    const StepTypeInfo* type = FindStepType(state_.list.current().RECORDtype);
+    if (type == nullptr) return;
+    gui.select(kComboStepType, static_cast<int>(RowOf(*type)));
+    gui.setHidden(FieldSetOf(*type).container, false);
     gui.setText(kStringDescription, state_.list.current().Description);
 }
 

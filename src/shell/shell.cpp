@@ -129,11 +129,8 @@ void Shell::DispatchMenu(int item) {
 }
 
 void Shell::DispatchKey(const gui::Event& event) {
-    if (event.key == vk::F9) {
-        const Point pointer = services_.input.pointerPosition();
-        services_.gui.setText(kStringMouseX, std::to_string(pointer.x));
-        services_.gui.setText(kStringMouseY, std::to_string(pointer.y));
-    }
+    if (event.key == vk::F9 && hooks.capturePointer)
+        hooks.capturePointer(services_.input.pointerPosition());
     if (services_.gui.focusedGadget() == kEditorText && hooks.editorLineInfo)
         hooks.editorLineInfo();
 }

@@ -29,6 +29,8 @@ struct ShellHooks {
     // Whether the editor panel holds edits not stored into its step yet. Empty: none.
     std::function<bool()> panelHoldsChanges;
 
+    // F9: the pointer's position, for the editor panel to take what it needs from.
+    std::function<void(Point pointer)> capturePointer;
     Handler comboStepType;     // gadget 69
     Handler comboKeyboardType; // gadget 16
     Handler comboComType;      // gadget 33

@@ -84,10 +84,10 @@ TEST_F(FormMAINTest, WindowGadgetsStandWhereOtherCodeExpectsThem) {
 TEST_F(FormMAINTest, FieldSetsFitTheirContainersAndStartHidden) {
     std::set<int> ids;
     for (int id = 53; id <= 74; ++id) ids.insert(id);
-    ASSERT_EQ(EditorFieldSets().size(), kFieldSets.size());
-    for (std::size_t i = 0; i < kFieldSets.size(); ++i) {
-        const FieldSet& set = EditorFieldSets()[i];
-        EXPECT_EQ(set.container, kFieldSets[i]);
+    const int containers[] = {2, 15, 21, 26, 31, 38, 41, 44, 50};
+    for (const StepTypeInfo& type : StepTypes()) {
+        const FieldSet& set = FieldSetOf(type);
+        EXPECT_EQ(set.container, containers[RowOf(type)]);
         EXPECT_TRUE(ids.insert(set.container).second) << set.container;
         const auto container = Gadget(set.container);
         EXPECT_EQ(container.spec.rect, (Rect{5, 25, 210, 95}));

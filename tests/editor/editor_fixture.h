@@ -46,10 +46,10 @@ protected:
     // The set of the type shown, 0 when none or more than one is visible.
     int visibleSetType() {
         int shown = 0;
-        for (int type = 1; type <= 9; ++type) {
-            if (gui.isHidden(form::kFieldSets[static_cast<std::size_t>(type - 1)])) continue;
+        for (const StepTypeInfo& type : StepTypes()) {
+            if (gui.isHidden(form::FieldSetOf(type).container)) continue;
             if (shown != 0) return 0;
-            shown = type;
+            shown = type.number;
         }
         return shown;
     }
