@@ -11,8 +11,9 @@ inline constexpr int Backspace = 0x08, Tab = 0x09, Enter = 0x0D, Shift = 0x10, C
                      Home = 0x24, Left = 0x25, Up = 0x26, Right = 0x27, Down = 0x28,
                      PrintScreen = 0x2C, Insert = 0x2D, Delete = 0x2E, F1 = 0x70, F9 = 0x78,
                      F12 = 0x7B;
-// Codes from RawKeyBase up name a key of the platform directly (RawKeyBase + X11 keycode) where no
-// virtual-key code fits it. scanChar may return them; pass them to key() unchanged.
+// Codes from RawKeyBase up name a key of the input backend directly (RawKeyBase + the backend's
+// own number for the key) where no virtual-key code fits it. scanChar may return them; pass them
+// to key() unchanged.
 inline constexpr int RawKeyBase = 0x10000;
 }
 

@@ -1,5 +1,4 @@
-// Screen density from the Xft.dpi resource or the screen's physical size, and the Linux
-// system facts that use it.
+// Screen density from the Xft.dpi resource or the screen's physical size.
 #include "platform/x11/x11_screen.h"
 
 #include <X11/Xlib.h>
@@ -8,8 +7,6 @@
 #include <cmath>
 #include <cstdlib>
 #include <string>
-
-#include "platform/posix/posix_system.h"
 
 namespace zs::x11 {
 namespace {
@@ -62,12 +59,3 @@ int ScreenPixelsPerInch(const char* displayName) {
 }
 
 }  // namespace zs::x11
-
-namespace zs {
-
-SystemInfo& NativeSystemInfo() {
-    static PosixSystemInfo info([] { return x11::ScreenPixelsPerInch(nullptr); });
-    return info;
-}
-
-}  // namespace zs
