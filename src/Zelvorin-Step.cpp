@@ -4,6 +4,7 @@
 #include <cstdlib>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "editor/editor_hooks.h"
 #include "model/step_file.h"
