@@ -46,11 +46,12 @@ class ConsoleAnswers(unittest.TestCase):
         )
         for arguments, status, on_output in rows:
             with self.subTest(arguments=arguments):
-                done = subprocess.run(["wine", program] + arguments, stdout=subprocess.PIPE,
-                                      stderr=subprocess.PIPE, env=wine_environment(),
-                                      timeout=WINE_START)
-                output = done.stdout.decode("latin-1").replace("\r\n", "\n")
-                errors = done.stderr.decode("latin-1").replace("\r\n", "\n")
+                # Files, not pipes: Wine's services hold a pipe open while its server lives.
+                with tempfile.TemporaryFile() as out, tempfile.TemporaryFile() as err:
+                    done = subprocess.run(["wine", program] + arguments, stdout=out,
+                                          stderr=err, env=wine_environment(),
+                                          timeout=WINE_START)
+                    output, errors = (read_text(f) for f in (out, err))
                 self.assertEqual(done.returncode, status)
                 usage, other = (output, errors) if on_output else (errors, output)
                 self.assertTrue(usage.startswith("Usage: Zelvorin-Step.exe [FILE]\n"), usage)
@@ -103,6 +104,11 @@ class FileArgument(unittest.TestCase):
         self.write_steps("step-O.stp")
         self.start(os.path.join(self.folder, "step-Ω.stp"))
         zs.wait_window("Error", timeout=WINE_START)
+
+
+def read_text(stream):
+    stream.seek(0)
+    return stream.read().decode("latin-1").replace("\r\n", "\n")
 
 
 def complete_lines(path):
