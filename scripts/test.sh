@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Installs what is missing, builds Zelvorin-Step in every configuration CI checks, runs every test:
 # unit, Linux platform and X11 tests (own Xvfb), AddressSanitizer + UndefinedBehaviorSanitizer,
-# ThreadSanitizer, the Windows build under Wine, and each fuzz target for a bounded time.
+# ThreadSanitizer, the Windows build under Wine, the packages, and each fuzz target for a bounded
+# time.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 root=$PWD
@@ -42,6 +43,12 @@ TSAN_OPTIONS="halt_on_error=1 second_deadlock_stack=1" \
 stage "Windows build (mingw-w64, static) and its unit tests under Wine"
 configure_and_build "$out/win" -DCMAKE_TOOLCHAIN_FILE="$root/cmake/mingw-w64.cmake"
 scripts/wine-tests.sh "$out/win"
+
+stage "Packages: the Debian package and the Windows zip, checked, installed and started"
+# Made from the builds above (the run command's Release build, the Windows build): no new compile.
+ZS_PACKAGE_DIR="$out/package" ZS_PACKAGE_LINUX_BUILD="$out/release" \
+  ZS_PACKAGE_WINDOWS_BUILD="$out/win" scripts/package.sh
+tests/packaging/check_packages.sh "$out/package" "$out/win"
 
 if [[ -f fuzz/CMakeLists.txt ]]; then
   stage "Fuzz targets (${fuzz_seconds} s each)"

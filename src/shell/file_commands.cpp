@@ -76,10 +76,14 @@ void Shell::FileOpen() {
     const auto path = services_.gui.fileRequester(gui::FileMode::Open, "Filename", "",
                                                   kStepFileFilter);
     if (!path) return;
+    OpenFile(*path);
+}
+
+void Shell::OpenFile(const std::string& path) {
     try {
-        OpenProgram(*path);
+        OpenProgram(path);
     } catch (const std::bad_alloc&) {  // showing a huge program: an error box, not an abort
-        Message("Error", "File not open " + *path + " (not enough memory)");
+        Message("Error", "File not open " + path + " (not enough memory)");
     }
 }
 

@@ -90,6 +90,9 @@ public:
     // Menu commands.
     void FileNew();
     void FileOpen();
+    // Opens a step file as File > Open does once its requester has named it (same messages and
+    // state); asks nothing about unsaved changes.
+    void OpenFile(const std::string& path);
     void FileSave();
     void FileSaveAs();
     void Exit();

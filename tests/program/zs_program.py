@@ -234,14 +234,21 @@ class Program:
 
     last = None  # the program started last, whose folder the file dialogs show
 
-    def __init__(self, binary=None, env=None):
-        self.binary = binary or os.environ.get("ZS_PROGRAM")
-        self.env = env  # the environment to start it in; None: the test's own
-        if not self.binary or not os.path.isfile(self.binary):
-            raise unittest.SkipTest("ZS_PROGRAM does not name the program")
+    def __init__(self, binary=None, arguments=(), command=None, env=None):
+        """command: a whole command line to run instead of a copy of the binary with arguments
+        (an installed program, which stays in its own folder); env: the environment to start it
+        in (None: the test's own)."""
+        self.env = env
         self.folder = tempfile.mkdtemp(prefix="zs-program.")
-        self.path = os.path.join(self.folder, "Zelvorin-Step")
-        shutil.copy2(self.binary, self.path)
+        if command:
+            self.command = list(command)
+        else:
+            self.binary = binary or os.environ.get("ZS_PROGRAM")
+            if not self.binary or not os.path.isfile(self.binary):
+                raise unittest.SkipTest("ZS_PROGRAM does not name the program")
+            self.path = os.path.join(self.folder, "Zelvorin-Step")
+            shutil.copy2(self.binary, self.path)
+            self.command = [self.path] + list(arguments)
         self.process = None
         self.window = None
         self.menu_height = None
@@ -249,15 +256,17 @@ class Program:
 
     # --- life cycle ---------------------------------------------------------------------------
 
-    def start(self, timeout=DEFAULT_TIMEOUT):
+    def start(self, timeout=DEFAULT_TIMEOUT, focus=True):
+        """focus False: the main window is not given the focus (a box may be open over it)."""
         self._log = open(os.path.join(self.folder, "program.log"), "wb")
-        self.process = subprocess.Popen([self.path], cwd=self.folder, stdout=self._log,
+        self.process = subprocess.Popen(self.command, cwd=self.folder, stdout=self._log,
                                         stderr=subprocess.STDOUT, env=self.env)
         Program.last = self
         self.window = poll(self._own_window, timeout, what="the main window")
         x, y, w, h = geometry(self.window)
         self.menu_height = h - CLIENT_HEIGHT
-        self.focus()
+        if focus:
+            self.focus()
         return self
 
     def _own_window(self):
