@@ -53,12 +53,12 @@ class Driver:
 class Terminal:
     """A native foot terminal whose `cat` writes what it is typed to a file, line by line."""
 
-    def __init__(self, app_id, folder):
+    def __init__(self, app_id, folder, options=()):
         self.app_id = app_id
         self.path = os.path.join(folder, app_id + ".txt")
         open(self.path, "wb").close()
         self.process = subprocess.Popen(
-            ["foot", "--app-id", app_id, "--", "sh", "-c", 'exec cat > "$0"', self.path],
+            ["foot", "--app-id", app_id, *options, "--", "sh", "-c", 'exec cat > "$0"', self.path],
             stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
 
     def text(self):

@@ -57,10 +57,6 @@ const OutputPlace* OutputFor(const std::vector<OutputPlace>& outputs, int x, int
 std::unique_ptr<WlrootsInput> WlrootsInput::Open(Status& status) {
     std::unique_ptr<WaylandConnection> connection = WaylandConnection::Open(status);
     if (!connection) return nullptr;
-    if (connection->seat() == nullptr) {
-        status = Status::failure("wl_registry", "the compositor offers no seat");
-        return nullptr;
-    }
     if (connection->keyboardManager() == nullptr) {
         status = Status::failure("wl_registry",
                                  "the compositor offers no virtual-keyboard protocol");
@@ -69,6 +65,10 @@ std::unique_ptr<WlrootsInput> WlrootsInput::Open(Status& status) {
     if (connection->pointerManager() == nullptr) {
         status = Status::failure("wl_registry",
                                  "the compositor offers no wlroots virtual-pointer protocol");
+        return nullptr;
+    }
+    if (connection->seat() == nullptr) {
+        status = Status::failure("wl_registry", "the compositor offers no seat");
         return nullptr;
     }
     std::unique_ptr<UploadedKeymap> keymap = UploadedKeymap::Create(status);
