@@ -9,6 +9,9 @@ packages=(
   libfltk1.3-dev libgtk-3-0 libx11-dev libxtst-dev libxi-dev libxcursor-dev libxinerama-dev libxft-dev
   xvfb openbox xdotool xterm x11-utils x11-xserver-utils x11-apps imagemagick fonts-liberation poppler-utils socat
   g++-mingw-w64-x86-64 wine wine64
+  libwayland-dev wayland-protocols libxkbcommon-dev libglib2.0-dev
+  sway xwayland foot wev weston mutter dbus-daemon dbus-bin libglib2.0-bin pipewire pipewire-bin
+  fonts-dejavu-core
 )
 
 missing=()
