@@ -7,6 +7,9 @@
 #include "platform/exit_action.h"
 #include "platform/native_services.h"
 #include "shell/program.h"
+#ifdef ZS_WAYLAND_INPUT
+#include "platform/wayland/input_named_in_environment.h"
+#endif
 
 int main() {
     zs::Status status;
@@ -15,7 +18,20 @@ int main() {
         zs::ReportStartFailure(status);
         return 1;
     }
+#ifdef ZS_WAYLAND_INPUT
+    // Temporary: ZS_INPUT_BACKEND names a Wayland input backend to use in place of XTest.
+    const std::unique_ptr<zs::Input> namedInput = zs::OpenInputNamedInEnvironment(status);
+    if (!status) {
+        zs::ReportStartFailure(status);
+        return 1;
+    }
+    const zs::Services& base = native->services();
+    zs::Services services = namedInput ? zs::Services{base.gui, *namedInput, base.serial,
+                                                      base.process, base.system, base.clock}
+                                       : base;
+#else
     zs::Services& services = native->services();
+#endif
     // However the program ends, no key or button it pressed stays down.
     zs::SetExitAction([&services] { services.input.releaseForExit(); });
     zs::Program program(services);
