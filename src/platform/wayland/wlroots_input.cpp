@@ -27,6 +27,10 @@ constexpr auto kSpareKeySettle = std::chrono::seconds(1);
 // A client learns of a new keyboard or pointer of the seat only after a round trip of its own;
 // input sent before that is lost.
 constexpr auto kNewDeviceSettle = std::chrono::milliseconds(200);
+// The compositor queues a client's events without limit and drops a client that falls too far
+// behind (foot fell behind after about 6,000 keys at full speed): typed keys keep to a pace that
+// clients keep up with.
+constexpr auto kKeyPace = std::chrono::microseconds(250);
 
 std::uint32_t ButtonCode(MouseButton button) {
     switch (button) {
@@ -258,7 +262,9 @@ void WlrootsInput::sendKey(int keycode, bool down, bool waitForCompositor) {
     }
     sendModifiers(false);
     if (waitForCompositor) {
+        std::this_thread::sleep_until(lastTypedKey_ + kKeyPace);
         connection_->roundTrip();
+        lastTypedKey_ = std::chrono::steady_clock::now();
     } else {
         wl_display_flush(connection_->display());
     }

@@ -68,6 +68,7 @@ private:
     PointerPlace pointerPlace_;
     std::unique_ptr<x11::EscapeWatcher> escape_;
     std::chrono::steady_clock::time_point start_ = std::chrono::steady_clock::now();
+    std::chrono::steady_clock::time_point lastTypedKey_{};
     bool closed_ = false;
 };
 
