@@ -10,6 +10,9 @@ packages=(
   xvfb openbox xdotool xterm x11-utils x11-xserver-utils x11-apps imagemagick fonts-liberation poppler-utils socat
   g++-mingw-w64-x86-64 wine wine64
   dpkg-dev zip unzip lintian desktop-file-utils appstream shared-mime-info
+  libwayland-dev wayland-protocols libxkbcommon-dev libglib2.0-dev
+  sway xwayland foot wev weston mutter dbus-daemon dbus-bin libglib2.0-bin pipewire pipewire-bin
+  fonts-dejavu-core
 )
 
 missing=()

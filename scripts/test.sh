@@ -1,8 +1,8 @@
 #!/usr/bin/env bash
 # Installs what is missing, builds Zelvorin-Step in every configuration CI checks, runs every test:
-# unit, Linux platform and X11 tests (own Xvfb), AddressSanitizer + UndefinedBehaviorSanitizer,
-# ThreadSanitizer, the Windows build under Wine, the packages, and each fuzz target for a bounded
-# time.
+# unit, Linux platform and X11 tests (own Xvfb), the Wayland input backends in headless
+# compositors, AddressSanitizer + UndefinedBehaviorSanitizer, ThreadSanitizer, the Windows build
+# under Wine, the packages, and each fuzz target for a bounded time.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 root=$PWD
@@ -25,7 +25,10 @@ mkdir -p "$out"
 stage "Linux build and all tests (unit, platform, X11 under Xvfb)"
 # Release, as users get it: warnings as errors must hold at full optimisation too.
 configure_and_build "$out/linux" -DZS_BENCH=ON -DCMAKE_BUILD_TYPE=Release
-scripts/with-xvfb.sh ctest --test-dir "$out/linux" --output-on-failure -j 2
+scripts/with-xvfb.sh ctest --test-dir "$out/linux" --output-on-failure -j 2 -LE wayland
+
+stage "Wayland input backends in headless sway (two outputs), mutter and weston"
+ctest --test-dir "$out/linux" --output-on-failure -L wayland
 
 stage "The README's run command builds the program and its window shows (under openbox)"
 ZS_BUILD_DIR="$out/release" scripts/with-xvfb.sh -w tests/shell/run_command_test.sh

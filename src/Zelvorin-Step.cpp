@@ -47,6 +47,7 @@ int RunProgram(const zs::CommandLine& commandLine) {
     zs::SetExitAction([&services] { services.input.releaseForExit(); });
     zs::Program program(services);
     program.AttachRecorder(native->recorder());
+    program.state().inputReachNotice = native->inputReachNotice();
     zs::ProgramEditor editor(program.shell(), services, program.state());
     program.StartUp();
     if (commandLine.command == zs::StartCommand::OpenFile)

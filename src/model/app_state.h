@@ -50,6 +50,11 @@ struct AppState {
     std::array<LoopLevel, 3> loops;
     int actionSettleDelayMs = 200;
     int endOfStepsNotice = 0;
+    // Where the input backend's mouse and keyboard steps do not arrive ("" when they arrive
+    // everywhere): said once, before the first such step of the program's life acts. Set at
+    // start-up, before the player runs.
+    std::string inputReachNotice;
+    std::atomic<bool> inputReachNoticeSaid{false};
 
     // The ports initialised in the current run: emptied on the UI thread only while no run plays,
     // added to by the player thread.

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <memory>
+#include <string>
 
 #include "platform/recorder.h"
 #include "platform/services.h"
@@ -16,6 +17,9 @@ public:
     virtual Services& services() = 0;
     // The desktop recorder of Tools > Record; nullptr where the platform has none.
     virtual InputRecorder* recorder() { return nullptr; }
+    // What the user must know of where mouse and keyboard steps arrive; "" when they arrive
+    // everywhere.
+    virtual std::string inputReachNotice() { return {}; }
 };
 
 // Call on the thread that will run the event loop: it becomes the UI thread. Returns nullptr

@@ -78,6 +78,7 @@ private:
     std::optional<long> ExecuteStep(const Step& step, long index);
     std::optional<long> MessageStep(const Step& step, long index);
     void UnknownStep(const Step& step);
+    void SayInputReach();
 
     // The wait of the steps that wait: `holds` is tested at once and then every 100 ms for
     // `seconds` (none: the whole time passes), with the time left in the Delay countdown text.

@@ -77,7 +77,14 @@ void Player::ShowMessage(const std::string& title, const std::string& text) {
 
 void Player::SettleDelay() { pacer_.wait(std::chrono::milliseconds(state_.actionSettleDelayMs)); }
 
+// Before the first Mouse or Keyboard step acts: where its input cannot arrive, in a box.
+void Player::SayInputReach() {
+    if (state_.inputReachNotice.empty() || state_.inputReachNoticeSaid.exchange(true)) return;
+    ShowMessage("Info", state_.inputReachNotice);
+}
+
 std::optional<long> Player::MouseStep(const Step& step, long) {
+    SayInputReach();
     actions_.mouse(step);
     SettleDelay();
     return std::nullopt;
@@ -85,6 +92,7 @@ std::optional<long> Player::MouseStep(const Step& step, long) {
 
 // A stopped step ends the run at once, without the between-steps delay.
 std::optional<long> Player::KeyboardStep(const Step& step, long) {
+    SayInputReach();
     const StopRequested stopped = StopCheckForStep();
     actions_.keyboard(step, stopped);
     if (!stopped()) SettleDelay();

@@ -162,6 +162,29 @@ TEST(PlayerDevices, AnEscapeOrStopWhileAPlayersBoxIsOpenEndsTheRun) {
     }
 }
 
+// Where the input backend cannot reach every window (XTest on a Wayland desktop), the first Mouse or
+// Keyboard step of the program's life says so in a box, before it acts; later ones do not.
+TEST(PlayerDevices, WhereInputCannotReachEveryWindowTheFirstStepSaysSoOnce) {
+    DevicePlayer p;
+    p.state.inputReachNotice = "reaches only X11 windows";
+    std::vector<std::size_t> eventsAtBox;
+    p.gui.setMessageBoxHook([&](const gui::MessageRecord&) {
+        eventsAtBox.push_back(p.input.events().size());
+    });
+    Step typed = TypedStep(2);
+    typed.KeyboardType = "String";
+    typed.TypedText = "a";
+    Step click = TypedStep(1);
+    click.ClickType = "L_Click";
+    ASSERT_TRUE(p.play({StateStep("first"), typed, click}));
+    ASSERT_TRUE(p.play({typed}));
+    const auto messages = p.gui.messages();
+    ASSERT_EQ(messages.size(), 1u);
+    EXPECT_EQ(messages[0].title, "Info");
+    EXPECT_EQ(messages[0].text, "reaches only X11 windows");
+    EXPECT_EQ(eventsAtBox, std::vector<std::size_t>{0});  // nothing was typed before it
+}
+
 TEST(PlayerDevices, StopAndEscapeEndATelegramThePortNeverTakes) {
     for (const bool escape : {false, true}) {
         SCOPED_TRACE(escape ? "Escape" : "Stop");

@@ -3,6 +3,7 @@
 
 #include <memory>
 #include <span>
+#include <string>
 #include <string_view>
 
 #include "platform/input.h"
@@ -20,6 +21,10 @@ public:
     virtual InputRecorder* recorder() { return nullptr; }
     // Ends the process the way the close box does when the backend loses its connection.
     virtual Status endOnLostConnection() { return Status::success(); }
+
+    // What the user must know of where the steps' input arrives ("" when it arrives everywhere),
+    // said before the first Mouse or Keyboard step acts.
+    std::string reachNotice;
 };
 
 struct InputBackend {
@@ -36,7 +41,8 @@ std::span<const InputBackend> InputBackends();
 inline constexpr const char* kInputBackendVariable = "ZS_INPUT_BACKEND";
 
 // The first backend of the list that opens, or the one the environment variable names; nullptr
-// with the reason in `status` when none opens.
+// with the reason in `status` when none opens. On a Wayland desktop where only the X11 backend
+// opens, its reachNotice says why the others did not.
 std::unique_ptr<InputSession> OpenInputSession(Status& status);
 
 }  // namespace zs

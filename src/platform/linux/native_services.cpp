@@ -23,6 +23,7 @@ public:
           services_{gui_, input_->input(), serial_, process_, NativeSystemInfo(), RealClock()} {}
     Services& services() override { return services_; }
     InputRecorder* recorder() override { return input_->recorder(); }
+    std::string inputReachNotice() override { return input_->reachNotice; }
 
     // Ends the program the way its close box does when a signal comes or the input backend's
     // connection is lost. After the window's connection is open: FLTK sets a handler of its own.

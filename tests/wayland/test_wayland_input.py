@@ -1,0 +1,164 @@
+"""The Wayland input backends in real headless compositors (scripts/with-wayland.sh names the
+compositor in ZS_WAYLAND_COMPOSITOR): typing into native foot terminals, clicking and moving to
+exact pixels, and refusing where the compositor has no way in."""
+import os
+import subprocess
+import unittest
+
+from wayland_session import (Driver, EventPrinter, Terminal, sway_window, temporary_folder,
+                             wait_until)
+
+COMPOSITOR = os.environ.get("ZS_WAYLAND_COMPOSITOR", "")
+
+# Characters outside the US layout: the wlroots backend binds them to keys of its own keymap;
+# GNOME's service drops them (it types only what the user's layout has).
+OUTSIDE_LAYOUT = ("\u00e9\u00fc\u00df \u20ac \u0436\u044b \u2713 \u00e9\u20ac{ENTER}",
+                  "\u00e9\u00fc\u00df \u20ac \u0436\u044b \u2713 \u00e9\u20ac\n")
+
+# Step texts and what `cat` writes for them in a terminal: key tokens (as the terminal encodes
+# them), holds that change what is typed, and a hold the end of a text releases.
+TYPED = [
+    ("Hello, World! 0123456789 ~`!@#$%^&*()_+-=[]\\|;':\",./<>?{ENTER}",
+     "Hello, World! 0123456789 ~`!@#$%^&*()_+-=[]\\|;':\",./<>?\n"),
+    OUTSIDE_LAYOUT,
+    ("{SHIFTDOWN}abc{SHIFTUP}d{SEMICOLON}{LEFTBRACE}{ENTER}", "ABCd;{\n"),
+    ("gone{CONTROLDOWN}u{CONTROLUP}kept{ENTER}", "kept\n"),
+    ("ab{BACKSPACE}c{TAB}d{ENTER}", "ac\td\n"),
+    ("{LEFT}{F1}{DELETE}{ENTER}", "\x1b[D\x1bOP\x1b[3~\n"),
+    ("{SHIFTDOWN}a", ""),
+    ("b{ENTER}", "Ab\n"),
+]
+
+# (click type, wev button lines expected: button code and state)
+CLICKS = [
+    ("L_Click", [(272, "pressed"), (272, "released")]),
+    ("Ldbl_Click", [(272, "pressed"), (272, "released"), (272, "pressed"), (272, "released")]),
+    ("R_Click", [(273, "pressed"), (273, "released")]),
+    ("M_Click", [(274, "pressed"), (274, "released")]),
+    ("none", []),
+]
+
+
+def centre(rect):
+    x, y, width, height = rect
+    return x + width // 2, y + height // 2
+
+
+@unittest.skipUnless(COMPOSITOR == "sway", "needs headless sway")
+class WlrootsTest(unittest.TestCase):
+    def setUp(self):
+        self.folder = temporary_folder()
+        self.driver = Driver()
+        self.assertEqual(self.driver.open("wlroots"), "ok")
+        self.closers = [self.driver.close]
+
+    def tearDown(self):
+        for close in reversed(self.closers):
+            close()
+
+    def start(self, client):
+        self.closers.append(client.close)
+        return client
+
+    def test_typing_reaches_the_clicked_terminal(self):
+        one = self.start(Terminal("zs-one", self.folder))
+        two = self.start(Terminal("zs-two", self.folder))
+        sway_window("zs-one"), sway_window("zs-two")  # both tiles are there: the places hold
+        rect_one, rect_two = sway_window("zs-one"), sway_window("zs-two")
+        expected = {one: "", two: ""}
+        for number, (text, written) in enumerate(TYPED):
+            terminal, rect = (one, rect_one) if number % 2 == 0 else (two, rect_two)
+            if written:  # a text that ends with a hold goes on in the same terminal
+                self.driver.mouse(*centre(rect), "L_Click")
+            self.driver.type(text)
+            expected[terminal] += written
+            terminal.wait_for_text(expected[terminal], [one, two])
+        one.wait_for_text(expected[one])
+        two.wait_for_text(expected[two])
+
+    def test_pointer_lands_on_exact_pixels_of_either_output(self):
+        printer = self.start(EventPrinter(self.folder))
+        sway_window("wev")
+        for output, left in (("HEADLESS-2", 1280), ("HEADLESS-1", 0)):
+            subprocess.check_call(["swaymsg", "-q", "[app_id=wev] move container to output " + output])
+            rect = wait_until(lambda: sway_window("wev")[0] == left and sway_window("wev"),
+                              lambda: "wev is not on %s: %s" % (output, sway_window("wev")))
+            for number, (click, buttons) in enumerate(CLICKS):
+                x, y = rect[0] + 17 + number * 31, rect[1] + 23 + number * 7
+                self.driver.mouse(x, y, click)
+                self.assertEqual(self.driver.position(), (x, y))
+                self.assertEqual(self._buttons_after_motion(printer, rect, x, y), buttons)
+
+    # The button events wev printed after the motion to x, y; a move to another pixel marks
+    # the end of them.
+    def _buttons_after_motion(self, printer, rect, x, y):
+        motion = "x, y: %d.000000, %d.000000" % (x - rect[0], y - rect[1])
+        wait_until(lambda: any(motion in line for line in printer.lines()),
+                   lambda: "no motion to %d, %d in %s" % (x, y, printer.lines()[-5:]))
+        self.driver.mouse(rect[0] + 5, rect[1] + 5)
+        wait_until(lambda: "x, y: 5.000000, 5.000000" in printer.lines()[-1],
+                   lambda: "no end mark in %s" % printer.lines()[-5:])
+        lines = printer.lines()
+        since = max(i for i, line in enumerate(lines) if motion in line)
+        return [self._button(line) for line in lines[since:] if "] button:" in line]
+
+    @staticmethod
+    def _button(line):
+        code = int(line.split("button:")[-1].split()[0])
+        return code, "pressed" if "pressed" in line else "released"
+
+@unittest.skipUnless(COMPOSITOR == "mutter", "needs headless mutter")
+class GnomeRemoteDesktopTest(unittest.TestCase):
+    def setUp(self):
+        self.folder = temporary_folder()
+        self.driver = Driver()
+        self.assertEqual(self.driver.open("gnome"), "ok")
+
+    def tearDown(self):
+        self.driver.close()
+
+    def test_typing_reaches_the_clicked_terminal(self):
+        terminal = Terminal("zs-one", self.folder, ["--fullscreen"])
+        try:
+            # mutter has no window list to wait for: the terminal is there once a click and a
+            # line typed into it arrive.
+            def probe():
+                self.driver.mouse(640, 360, "L_Click")
+                self.driver.type("ready{ENTER}")
+                return wait_until(terminal.text, lambda: "no line arrived", timeout=2)
+            expected = wait_until(lambda: self._quietly(probe), lambda: "the terminal never came")
+            for text, written in (row for row in TYPED if row is not OUTSIDE_LAYOUT):
+                self.driver.mouse(100 + len(expected), 200, "L_Click")
+                self.driver.type(text)
+                expected += written
+                terminal.wait_for_text(expected)
+            self.assertEqual(self.driver.position(), (100 + len(expected) - len(written), 200))
+        finally:
+            terminal.close()
+
+    @staticmethod
+    def _quietly(probe):
+        try:
+            return probe()
+        except AssertionError:
+            return None
+
+
+@unittest.skipUnless(COMPOSITOR == "weston", "needs headless weston")
+class RefusalTest(unittest.TestCase):
+    """weston offers neither virtual-input protocol nor a remote-desktop service."""
+
+    def test_backends_refuse_with_the_reason(self):
+        for backend, reason in (("wlroots", "offers no virtual-keyboard protocol"),
+                                ("gnome", "remote-desktop service is not offered")):
+            driver = Driver()
+            try:
+                answer = driver.open(backend)
+                self.assertTrue(answer.startswith("refused "), answer)
+                self.assertIn(reason, answer)
+            finally:
+                driver.close()
+
+
+if __name__ == "__main__":
+    unittest.main(verbosity=2)

@@ -1,0 +1,72 @@
+// Drives a Wayland input backend for the tests and the typing bench, through the program's own
+// Mouse step and text sender. One command a line on standard input, one answer line each:
+//   open wlroots|gnome        "ok", or "refused <call>: <message>"
+//   mouse X Y CLICKTYPE       the Mouse step (ClickType as in a step: L_Click, R_Click, ...)
+//   type HEX                  SendKeyText of the text given as hex bytes (any byte may occur)
+//   position                  "X Y": the pointer position
+//   escape                    "1" when escapePressed() says so, else "0"
+//   release                   releaseForExit()
+#include <cstdio>
+#include <iostream>
+#include <memory>
+#include <sstream>
+#include <string>
+
+#include "model/step.h"
+#include "platform/wayland/wayland_input.h"
+#include "player/actions.h"
+
+namespace {
+
+std::string FromHex(const std::string& hex) {
+    std::string bytes;
+    for (std::size_t i = 0; i + 1 < hex.size(); i += 2) {
+        bytes += static_cast<char>(std::stoi(hex.substr(i, 2), nullptr, 16));
+    }
+    return bytes;
+}
+
+std::string Run(std::unique_ptr<zs::Input>& input, const std::string& line) {
+    std::istringstream words(line);
+    std::string command;
+    words >> command;
+    if (command == "open") {
+        std::string backend;
+        words >> backend;
+        zs::Status status;
+        input = backend == "gnome" ? zs::OpenGnomeRemoteDesktopInput(status)
+                                   : zs::OpenWlrootsInput(status);
+        return input ? "ok" : "refused " + status.call + ": " + status.message;
+    }
+    if (!input) return "error: no backend open";
+    if (command == "mouse") {
+        zs::Step step;
+        words >> step.MouseX >> step.MouseY >> step.ClickType;
+        zs::DoMouseStep(step, *input);
+    } else if (command == "type") {
+        std::string hex;
+        words >> hex;
+        zs::SendKeyText(*input, FromHex(hex));
+    } else if (command == "position") {
+        const zs::Point position = input->pointerPosition();
+        return std::to_string(position.x) + " " + std::to_string(position.y);
+    } else if (command == "escape") {
+        return input->escapePressed() ? "1" : "0";
+    } else if (command == "release") {
+        input->releaseForExit();
+    } else {
+        return "error: unknown command " + command;
+    }
+    return "ok";
+}
+
+}  // namespace
+
+int main() {
+    std::unique_ptr<zs::Input> input;
+    std::string line;
+    while (std::getline(std::cin, line)) {
+        std::cout << Run(input, line) << std::endl;
+    }
+    return 0;
+}

@@ -1,0 +1,120 @@
+"""Helpers for the Wayland input tests: the driver of an input backend, native clients in the
+headless session that scripts/with-wayland.sh started, and waits for what they show."""
+import json
+import os
+import subprocess
+import tempfile
+import time
+
+TIMEOUT = 30  # seconds: a loaded machine is slow, never a reason to fail
+
+
+def wait_until(what, describe, timeout=TIMEOUT):
+    """Polls `what` until it returns a true value; fails with `describe()` after `timeout`."""
+    deadline = time.monotonic() + timeout
+    while True:
+        value = what()
+        if value:
+            return value
+        if time.monotonic() > deadline:
+            raise AssertionError("gave up waiting: " + describe())
+        time.sleep(0.05)
+
+
+class Driver:
+    """The backend under test in tests/wayland/wayland_driver, one command a line."""
+
+    def __init__(self):
+        self.process = subprocess.Popen([os.environ["ZS_WAYLAND_DRIVER"]], stdin=subprocess.PIPE,
+                                        stdout=subprocess.PIPE, text=True)
+
+    def send(self, line):
+        self.process.stdin.write(line + "\n")
+        self.process.stdin.flush()
+        return self.process.stdout.readline().strip()
+
+    def open(self, backend):
+        return self.send("open " + backend)
+
+    def mouse(self, x, y, click="none"):
+        assert self.send("mouse %d %d %s" % (x, y, click)) == "ok"
+
+    def type(self, text):
+        assert self.send("type " + text.encode("utf-8").hex()) == "ok"
+
+    def position(self):
+        return tuple(int(v) for v in self.send("position").split())
+
+    def close(self):
+        self.process.stdin.close()
+        self.process.wait(timeout=TIMEOUT)
+
+
+class Terminal:
+    """A native foot terminal whose `cat` writes what it is typed to a file, line by line."""
+
+    def __init__(self, app_id, folder, options=()):
+        self.app_id = app_id
+        self.path = os.path.join(folder, app_id + ".txt")
+        open(self.path, "wb").close()
+        self.process = subprocess.Popen(
+            ["foot", "--app-id", app_id, *options, "--", "sh", "-c", 'exec cat > "$0"', self.path],
+            stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+
+    def text(self):
+        with open(self.path, "rb") as file:
+            return file.read().decode("utf-8", "replace")
+
+    def wait_for_text(self, expected, others=()):
+        wait_until(lambda: self.text() == expected,
+                   lambda: "%s holds %r, not %r%s" % (
+                       self.app_id, self.text(), expected,
+                       "".join("; %s holds %r" % (o.app_id, o.text()) for o in others)))
+
+    def close(self):
+        self.process.terminate()
+        self.process.wait(timeout=TIMEOUT)
+
+
+class EventPrinter:
+    """wev, which prints the pointer events its native window receives."""
+
+    def __init__(self, folder):
+        self.path = os.path.join(folder, "wev.log")
+        self.log = open(self.path, "w")
+        self.process = subprocess.Popen(
+            ["stdbuf", "-oL", "wev", "-f", "wl_pointer:enter", "-f", "wl_pointer:motion",
+             "-f", "wl_pointer:button"],
+            stdout=self.log, stderr=subprocess.DEVNULL)
+
+    def lines(self):
+        with open(self.path) as file:
+            return [line.strip() for line in file if line.strip()]
+
+    def close(self):
+        self.process.terminate()
+        self.process.wait(timeout=TIMEOUT)
+        self.log.close()
+
+
+def sway_windows():
+    """app_id -> (x, y, width, height) of every window sway shows."""
+    tree = json.loads(subprocess.check_output(["swaymsg", "-t", "get_tree", "-r"]))
+    windows = {}
+    stack = [tree]
+    while stack:
+        node = stack.pop()
+        if node.get("app_id") and node.get("visible"):
+            rect = node["rect"]
+            windows[node["app_id"]] = (rect["x"], rect["y"], rect["width"], rect["height"])
+        stack.extend(node.get("nodes", []) + node.get("floating_nodes", []))
+    return windows
+
+
+def sway_window(app_id):
+    return wait_until(lambda: sway_windows().get(app_id),
+                      lambda: "no window %s among %s" % (app_id, sway_windows()))
+
+
+def temporary_folder():
+    return tempfile.mkdtemp(prefix="zs-wayland-")
