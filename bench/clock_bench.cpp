@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "platform/clock.h"
+#include "platform/headless/scripted_desktop.h"
 #include "platform/headless/headless_gui.h"
 #include "platform/headless/quiet_services.h"
 #include "platform/headless/recording_process.h"
@@ -82,7 +83,8 @@ struct Bench {
     RecordingProcessStarter process;
     FixedSystemInfo system;
     MeasuringClock clock;
-    Services services{gui, input, serial, process, system, clock};
+    ScriptedDesktop desktop{&clock};
+    Services services{gui, input, desktop, serial, process, system, clock};
     AppState state;
     GadgetPlayerUi ui{gui};
     NoActions actions;

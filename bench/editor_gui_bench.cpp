@@ -21,6 +21,7 @@
 #include "bench_gui.h"
 #include "model/app_state.h"
 #include "model/step_file.h"
+#include "platform/headless/scripted_desktop.h"
 #include "platform/headless/in_memory_serial.h"
 #include "platform/headless/recording_input.h"
 #include "platform/headless/recording_process.h"
@@ -144,7 +145,8 @@ int Main(long maxSteps) {
     InMemorySerialPorts serial;
     RecordingProcessStarter process;
     BenchSystemInfo system;
-    Services services{*gui, input, serial, process, system, clock};
+    ScriptedDesktop desktop{&clock};
+    Services services{*gui, input, desktop, serial, process, system, clock};
     Program program{services};
     ProgramEditor editor{program.shell(), services, program.state()};
     program.StartUp(false);

@@ -10,6 +10,7 @@
 
 #include "Forms/FormMAIN.h"
 #include "editor/editor_hooks.h"
+#include "platform/headless/scripted_desktop.h"
 #include "platform/headless/headless_gui.h"
 #include "platform/headless/quiet_services.h"
 #include "platform/headless/recording_process.h"
@@ -43,7 +44,8 @@ struct Bench {
     NoSerialPorts serial;
     RecordingProcessStarter process;
     FixedSystemInfo system;
-    Services services{gui, input, serial, process, system, RealClock()};
+    ScriptedDesktop desktop;
+    Services services{gui, input, desktop, serial, process, system, RealClock()};
     Program program{services};
     ProgramEditor editor{program.shell(), services, program.state()};
 };

@@ -2,6 +2,7 @@
 #pragma once
 
 #include "platform/clock.h"
+#include "platform/desktop.h"
 #include "platform/gui.h"
 #include "platform/input.h"
 #include "platform/process.h"
@@ -13,6 +14,7 @@ namespace zs {
 struct Services {
     gui::Gui& gui;
     Input& input;
+    Desktop& desktop;
     SerialPorts& serial;
     ProcessStarter& process;
     SystemInfo& system;

@@ -4,6 +4,7 @@
 #include <algorithm>
 #include <thread>
 
+#include "platform/headless/scripted_desktop.h"
 #include "platform/headless/in_memory_serial.h"
 #include "platform/headless/recording_input.h"
 #include "support/player_harness.h"
@@ -26,7 +27,8 @@ struct DevicePlayer {
     InMemorySerialPorts serial;
     RecordingProcessStarter process;
     FixedSystemInfo system;
-    Services services{gui, input, serial, process, system, clock};
+    ScriptedDesktop desktop{&clock};
+    Services services{gui, input, desktop, serial, process, system, clock};
     AppState state;
     GadgetPlayerUi ui{gui};
     DeviceStepActions actions{state, input, serial};

@@ -9,6 +9,7 @@
 #include <string>
 
 #include "model/app_state.h"
+#include "platform/headless/scripted_desktop.h"
 #include "platform/headless/headless_gui.h"
 #include "platform/headless/in_memory_serial.h"
 #include "platform/headless/recording_input.h"
@@ -75,7 +76,8 @@ protected:
     InMemorySerialPorts serial;
     RecordingProcessStarter process;
     ShellSystemInfo system;
-    Services services{gui, input, serial, process, system, clock};
+    ScriptedDesktop desktop{&clock};
+    Services services{gui, input, desktop, serial, process, system, clock};
     AppState state;
     Shell shell{services, state};
 };

@@ -33,7 +33,7 @@ TEST_F(StartUpTest, ShowsTopMostWindowWithEditingHiddenUntilAProgramExists) {
 TEST_F(StartUpTest, FontsImagesAndTheDefaultFont) {
     for (int ppi : {96, 120}) {
         gui::HeadlessGui freshGui;
-        Services freshServices{freshGui, input, serial, process, system, clock};
+        Services freshServices{freshGui, input, desktop, serial, process, system, clock};
         AppState freshState;
         system.pixelsPerInch = ppi;
         Shell fresh(freshServices, freshState);

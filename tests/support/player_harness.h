@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "model/app_state.h"
+#include "platform/headless/scripted_desktop.h"
 #include "platform/headless/headless_gui.h"
 #include "platform/headless/recording_process.h"
 #include "platform/headless/virtual_clock.h"
@@ -82,7 +83,8 @@ public:
     NoSerialPorts serial;
     RecordingProcessStarter process;
     FixedSystemInfo system;
-    Services services{gui, input, serial, process, system, clock};
+    ScriptedDesktop desktop{&clock};
+    Services services{gui, input, desktop, serial, process, system, clock};
     AppState state;
     RecordingPlayerUi ui{gui};
     RecordingStepActions actions;

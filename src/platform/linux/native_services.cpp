@@ -11,6 +11,7 @@
 #include "platform/posix/posix_serial.h"
 #include "platform/posix/posix_system.h"
 #include "platform/system.h"
+#include "platform/x11/x11_desktop.h"
 #include "platform/x11/x11_screen.h"
 
 namespace zs {
@@ -20,7 +21,8 @@ class LinuxServices final : public NativeServices {
 public:
     explicit LinuxServices(std::unique_ptr<InputSession> input)
         : input_(std::move(input)),
-          services_{gui_, input_->input(), serial_, process_, NativeSystemInfo(), RealClock()} {}
+          services_{gui_,     input_->input(),    desktop_, serial_,
+                    process_, NativeSystemInfo(), RealClock()} {}
     Services& services() override { return services_; }
     InputRecorder* recorder() override { return input_->recorder(); }
     std::string inputReachNotice() override { return input_->reachNotice; }
@@ -35,6 +37,7 @@ public:
 private:
     gui::FltkGui gui_{NativeSystemInfo().screenPixelsPerInch()};
     std::unique_ptr<InputSession> input_;
+    x11::X11Desktop desktop_;  // on Wayland: the XWayland windows
     PosixSerialPorts serial_;
     PosixProcessStarter process_;
     Services services_;

@@ -21,9 +21,10 @@ private:
     Win32Clock clock_;  // first made, last gone: every wait of every run is at 1 ms resolution
     std::unique_ptr<gui::Gui> gui_ = MakeWin32Gui();
     Win32Input input_;
+    Win32Desktop desktop_;
     Win32SerialPorts serial_;
     Win32ProcessStarter process_;
-    Services services_{*gui_, input_, serial_, process_, NativeSystemInfo(), clock_};
+    Services services_{*gui_, input_, desktop_, serial_, process_, NativeSystemInfo(), clock_};
     std::unique_ptr<InputRecorder> recorder_ = MakeWin32Recorder();
 };
 

@@ -8,6 +8,7 @@
 #include <string>
 
 #include "platform/clock.h"
+#include "platform/desktop.h"
 #include "platform/gui.h"
 #include "platform/input.h"
 #include "platform/process.h"
@@ -45,6 +46,18 @@ private:
     std::set<int> keysDown_;
     std::set<int> buttonsDown_;
     bool closed_ = false;
+};
+
+// Top-level windows through EnumWindows (visible and un-owned), activation through
+// SetForegroundWindow, client origins through ClientToScreen and pixels through GetPixel on the
+// screen. Positions are physical pixels: the program is per-monitor DPI aware.
+class Win32Desktop final : public Desktop {
+public:
+    std::vector<DesktopWindow> windows() override;
+    bool activate(WindowId window) override;
+    std::optional<Point> clientOrigin(WindowId window) override;
+    std::optional<DesktopWindow> windowAt(Point point) override;
+    std::optional<Rgb> pixel(Point point) override;
 };
 
 // COM ports through CreateFileA on "\\.\" + name and the comm API.
