@@ -49,7 +49,9 @@ public:
     std::string text(int gadget) override { return real_->text(gadget); }
     void addItem(int gadget, const std::string& text) override { real_->addItem(gadget, text); }
     void clearItems(int gadget) override { real_->clearItems(gadget); }
-    void setNumberItems(int gadget, int count) override { real_->setNumberItems(gadget, count); }
+    void setNumberItems(int gadget, int count, const std::string& leading) override {
+        real_->setNumberItems(gadget, count, leading);
+    }
     int itemCount(int gadget) override { return real_->itemCount(gadget); }
     std::string itemText(int gadget, int index) override { return real_->itemText(gadget, index); }
     void select(int gadget, int index) override { real_->select(gadget, index); }
@@ -59,6 +61,9 @@ public:
     void setHidden(int gadget, bool on) override { real_->setHidden(gadget, on); }
     bool isHidden(int gadget) override { return real_->isHidden(gadget); }
     void setFont(int gadget, int font) override { real_->setFont(gadget, font); }
+    void setColour(int gadget, std::optional<std::uint32_t> rgb) override {
+        real_->setColour(gadget, rgb);
+    }
     void setFocus(int gadget) override { real_->setFocus(gadget); }
     int focusedGadget() override { return real_->focusedGadget(); }
     std::vector<std::string> lines(int gadget) override { return real_->lines(gadget); }

@@ -83,7 +83,7 @@ struct Bench {
     RecordingProcessStarter process;
     FixedSystemInfo system;
     MeasuringClock clock;
-    ScriptedDesktop desktop{&clock};
+    ScriptedDesktop desktop;
     Services services{gui, input, desktop, serial, process, system, clock};
     AppState state;
     GadgetPlayerUi ui{gui};

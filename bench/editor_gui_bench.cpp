@@ -145,7 +145,7 @@ int Main(long maxSteps) {
     InMemorySerialPorts serial;
     RecordingProcessStarter process;
     BenchSystemInfo system;
-    ScriptedDesktop desktop{&clock};
+    ScriptedDesktop desktop;
     Services services{*gui, input, desktop, serial, process, system, clock};
     Program program{services};
     ProgramEditor editor{program.shell(), services, program.state()};

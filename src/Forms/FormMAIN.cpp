@@ -1,5 +1,7 @@
 #include "Forms/FormMAIN.h"
 
+#include "model/step_values.h"
+
 #include "model/step.h"
 #include "player/key_tokens.h"
 
@@ -160,6 +162,8 @@ void FillPanelLists(gui::Gui& gui) {
     FillList(gui, kComboKeyToken, KeyTokenListItems());
     FillList(gui, kComboComPort, ComPortNames());
     FillList(gui, kComboComType, ComTypeNames());
+    FillList(gui, kComboWindowAction, {kWindowActions.begin(), kWindowActions.end()});
+    FillList(gui, kComboWaitCondition, {kWaitConditions.begin(), kWaitConditions.end()});
 }
 
 }  // namespace zs::form

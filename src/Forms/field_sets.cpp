@@ -1,6 +1,7 @@
 // The field sets of the editor panel as data: one per step type, all at the same place.
 #include "Forms/FormMAIN.h"
 
+#include <array>
 #include <iterator>
 
 namespace zs::form {
@@ -83,9 +84,51 @@ constexpr FieldSpec kMessage[] = {
     {51, K::String, {5, 45, 200, 20}, "", L, kAnyText, kEnabledWhilePlaying},
 };
 
+// The last row of the sets of the steps that wait: the time-out and the on-fail route, with the
+// labels numbered just before their fields.
+constexpr std::array<FieldSpec, 4> TimeoutAndOnFail(int timeout, int onFail, const char* seconds) {
+    return {{
+        {timeout - 1, K::Text, {0, 75, 60, 15}, "Timeout (s):", R},
+        {timeout, K::String, {62, 72, 40, 20}, seconds},
+        {onFail - 1, K::Text, {105, 75, 42, 15}, "On fail:", R},
+        {onFail, K::Combo, {150, 72, 60, 20}, ""},
+    }};
+}
+
+template <std::size_t N, std::size_t M>
+constexpr std::array<FieldSpec, N + M> Joined(const std::array<FieldSpec, N>& first,
+                                              const std::array<FieldSpec, M>& second) {
+    std::array<FieldSpec, N + M> joined{};
+    for (std::size_t i = 0; i < N; ++i) joined[i] = first[i];
+    for (std::size_t i = 0; i < M; ++i) joined[N + i] = second[i];
+    return joined;
+}
+
+constexpr auto kWindow = Joined(std::array<FieldSpec, 4>{{
+    {121, K::Text, {0, 3, 52, 15}, "Action:", R},
+    {kComboWindowAction, K::Combo, {55, 0, 90, 20}, ""},
+    {123, K::Text, {0, 27, 52, 15}, "Title:", R},
+    {kStringWindowTitle, K::String, {55, 24, 155, 20}, ""},
+}}, TimeoutAndOnFail(kStringWindowTimeout, kComboWindowOnFail, "10.0"));
+
+constexpr auto kWait = Joined(std::array<FieldSpec, 11>{{
+    {131, K::Text, {0, 3, 52, 15}, "Condition:", R},
+    {kComboWaitCondition, K::Combo, {55, 0, 75, 20}, ""},
+    {133, K::Text, {132, 3, 15, 15}, "X:", R},
+    {kStringWaitX, K::String, {150, 0, 55, 20}, "0", L, kDigits},
+    {137, K::Text, {0, 27, 52, 15}, "Color:", R},
+    {kStringWaitColor, K::String, {55, 24, 55, 20}, "#000000"},
+    {kSwatchWaitColor, K::Swatch, {113, 24, 17, 20}, ""},
+    {135, K::Text, {132, 27, 15, 15}, "Y:", R},
+    {kStringWaitY, K::String, {150, 24, 55, 20}, "0", L, kDigits},
+    {140, K::Text, {0, 51, 52, 15}, "Tolerance:", R},
+    {kStringWaitTolerance, K::String, {55, 48, 35, 20}, "0", L, kDigits},
+}}, TimeoutAndOnFail(kStringWaitTimeout, kComboWaitOnFail, "10.0"));
+
 constexpr FieldSet kSets[] = {
-    {2, kMouse}, {15, kKeyboard}, {21, kDelay},  {26, kLoop},    {31, kComport},
-    {38, kJump}, {41, kState},    {44, kExecute}, {50, kMessage},
+    {2, kMouse},   {15, kKeyboard}, {21, kDelay},   {26, kLoop},    {31, kComport},
+    {38, kJump},   {41, kState},    {44, kExecute}, {50, kMessage}, {120, kWindow},
+    {130, kWait},
 };
 static_assert(std::size(kSets) == kStepTypeCount, "one field set per step type");
 

@@ -59,6 +59,19 @@ inline constexpr int kStringExecuteFile = 46;
 inline constexpr int kButtonExecuteFile = 47;
 inline constexpr int kPanelButton = kPickList;  // its events reach the panel's handler
 inline constexpr int kStringMessageText = 51;
+// The Window set
+inline constexpr int kComboWindowAction = 122;
+inline constexpr int kStringWindowTitle = 124;
+inline constexpr int kStringWindowTimeout = 126;
+inline constexpr int kComboWindowOnFail = 128;
+// The Wait set
+inline constexpr int kComboWaitCondition = 132;
+inline constexpr int kStringWaitX = 134, kStringWaitY = 136;
+inline constexpr int kStringWaitColor = 138;
+inline constexpr int kSwatchWaitColor = 139;
+inline constexpr int kStringWaitTolerance = 141;
+inline constexpr int kStringWaitTimeout = 143;
+inline constexpr int kComboWaitOnFail = 145;
 
 // Gadgets of FormEditor that the event loop dispatches
 inline constexpr int kEditorText = 104;

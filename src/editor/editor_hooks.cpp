@@ -1,6 +1,7 @@
 #include "editor/editor_hooks.h"
 
 #include "editor/navigation.h"
+#include "editor/panel_types.h"
 #include "editor/save_record.h"
 
 namespace zs {
@@ -31,6 +32,8 @@ void AttachPanel(ShellHooks& hooks, EditorPanel& panel) {
     hooks.SaveActualRecord = [&panel] { return SaveActualRecord(panel); };
     hooks.panelHoldsChanges = [&panel] { return PanelHoldsChanges(panel); };
     hooks.capturePointer = [&panel](Point pointer) { CapturePointer(panel, pointer); };
+    hooks.placePointer = [&panel](Point pointer) { return PositionForShownStep(panel, pointer); };
+    hooks.waitColourText = PanelHandler(panel, WaitColourChanged);
     hooks.comboStepType = PanelHandler(panel, FormMAIN_ComboType_Event);
     hooks.comboKeyboardType = PanelHandler(panel, Combo_KeyboardType_Events);
     hooks.comboComType = PanelHandler(panel, Combo_COMtype_Events);
@@ -62,7 +65,8 @@ ProgramEditor::ProgramEditor(Shell& shell, Services& services, AppState& state)
     : panel{services.gui, state,
             [&shell](const std::string& title, const std::string& text) {
                 shell.Message(title, text);
-            }},
+            },
+            services.desktop},
       codeEditor{panel, services.system} {
     AttachEditor(shell.hooks, panel, codeEditor);
 }

@@ -4,6 +4,7 @@
 
 #include "Forms/FormMAIN.h"
 #include "editor/panel_types.h"
+#include "model/numbers.h"
 #include "model/step_types.h"
 
 namespace zs {
@@ -30,21 +31,47 @@ void ShowFieldSet(gui::Gui& gui, const StepTypeInfo* shown) {
         gui.setHidden(FieldSetOf(type).container, &type != shown);
 }
 
-// The step-number combos list "1" to the number of steps. They are filled in one call, which
-// costs the same for any number of steps, and only when that number changed.
+// The combos that list the step numbers, after "Pause" for the on-fail routes.
+struct StepNumberCombo {
+    int combo;
+    const char* leading;
+};
+constexpr StepNumberCombo kStepNumberCombos[] = {
+    {kComboJumpTo, ""},
+    {kComboLoopFrom, ""},
+    {kComboWindowOnFail, "Pause"},
+    {kComboWaitOnFail, "Pause"},
+};
+
+// The step-number combos list "1" to the number of steps. They are filled in one call each,
+// which costs the same for any number of steps, and only when that number changed.
 void FillStepNumberCombos(EditorPanel& panel) {
     gui::Gui& gui = panel.gui;
     const long count = panel.state.list.size();
-    const bool unchanged = panel.filledStepCount == count &&
-                           gui.itemCount(kComboJumpTo) == count &&
-                           gui.itemCount(kComboLoopFrom) == count;
+    bool unchanged = panel.filledStepCount == count;
+    for (const StepNumberCombo& c : kStepNumberCombos)
+        unchanged = unchanged && gui.itemCount(c.combo) == count + (*c.leading ? 1 : 0);
     if (!unchanged) {
-        gui.setNumberItems(kComboJumpTo, static_cast<int>(count));
-        gui.setNumberItems(kComboLoopFrom, static_cast<int>(count));
+        for (const StepNumberCombo& c : kStepNumberCombos)
+            gui.setNumberItems(c.combo, static_cast<int>(count), c.leading);
         panel.filledStepCount = count;
     }
-    gui.select(kComboJumpTo, 0);
-    gui.select(kComboLoopFrom, 0);
+    for (const StepNumberCombo& c : kStepNumberCombos) gui.select(c.combo, 0);
+}
+
+// The title of the Window step nearest above the step at `index`, when that one activates.
+std::string GoverningTitleOf(const RList& list, long index) {
+    for (long i = index - 1; i >= 0; --i) {
+        const Step& step = list.at(i);
+        if (step.RECORDtype != kWindowStepType) continue;
+        return step.WindowAction == "Activate" ? step.WindowTitle : std::string();
+    }
+    return {};
+}
+
+void SetGoverningTitle(EditorPanel& panel, std::string title) {
+    std::lock_guard lock(panel.governingMutex);
+    panel.governingTitle = std::move(title);
 }
 
 }  // namespace
@@ -98,6 +125,38 @@ void ShowKeyboardKind(gui::Gui& gui, bool isString) {
     gui.setHidden(kStringTypedText, !isString);
 }
 
+void ShowOnFailStep(EditorPanel& panel, int combo, std::int32_t number) {
+    if (number >= 0 && number < panel.gui.itemCount(combo)) {
+        panel.heldValues.erase(combo);
+        panel.gui.select(combo, number);
+    } else {
+        panel.heldValues[combo] = std::to_string(number);
+        panel.gui.select(combo, -1);
+    }
+}
+
+std::optional<std::int32_t> StoredOnFailStep(EditorPanel& panel, int combo) {
+    const std::string text = StoredValue(panel, combo);
+    if (text.empty()) return std::nullopt;
+    return text == "Pause" ? 0 : ReadInteger(text);
+}
+
+std::optional<Point> GoverningOrigin(EditorPanel& panel) {
+    std::string title;
+    {
+        std::lock_guard lock(panel.governingMutex);
+        title = panel.governingTitle;
+    }
+    if (title.empty()) return std::nullopt;
+    const std::optional<DesktopWindow> window = FindWindowByTitle(panel.desktop, title);
+    return window ? panel.desktop.clientOrigin(window->id) : std::nullopt;
+}
+
+Point PositionForShownStep(EditorPanel& panel, Point pointer) {
+    const std::optional<Point> origin = GoverningOrigin(panel);
+    return origin ? Point{pointer.x - origin->x, pointer.y - origin->y} : pointer;
+}
+
 void HideFieldSets(gui::Gui& gui) { ShowFieldSet(gui, nullptr); }
 
 void GetValues(EditorPanel& panel) {
@@ -105,6 +164,7 @@ void GetValues(EditorPanel& panel) {
     RList& list = panel.state.list;
     if (!list.hasCurrent()) list.first();
     HideFieldSets(gui);
+    SetGoverningTitle(panel, {});
     if (!list.hasCurrent()) {  // no program: nothing to show
         gui.setText(kFrameStep, "");
         FillStepNumberCombos(panel);
@@ -123,6 +183,8 @@ void GetValues(EditorPanel& panel) {
     }
     gui.select(kComboStepType, static_cast<int>(RowOf(*type)));
     ShowFieldSet(gui, type);
+    if (type->number == kMouseStepType || type->number == kWaitStepType)
+        SetGoverningTitle(panel, GoverningTitleOf(list, list.index()));
     PanelTypeOf(*type).show(panel, step);
     gui.setText(kStringDescription, step.Description);
 }

@@ -4,9 +4,12 @@
 
 #include <functional>
 #include <map>
+#include <mutex>
+#include <optional>
 #include <string>
 
 #include "model/app_state.h"
+#include "platform/desktop.h"
 #include "platform/gui.h"
 #include "platform/input.h"
 
@@ -20,12 +23,18 @@ struct EditorPanel {
     gui::Gui& gui;
     AppState& state;
     ShowMessage message;
+    Desktop& desktop;  // windows and pixels for F9
     // Items in the step-number combos 27 and 39 as last filled; -1 before the first fill.
     long filledStepCount = -1;
     // A stored value that a combo cannot show (a port above COM80, a key text that is no token,
     // a step number past the end), by combo: kept while nothing is picked there, so that a step
     // stored without an edit keeps what it held.
     std::map<int, std::string> heldValues = {};
+    // The title of the Window "Activate" step that governs the shown Mouse or Wait step (the
+    // nearest Window step above it, when it activates); "" for none. Read by the live position
+    // display on its own thread.
+    std::mutex governingMutex = {};
+    std::string governingTitle = {};
 };
 
 // Combos are read and written by their selected item, the same on every backend. A text that
@@ -60,6 +69,17 @@ void HideFieldSets(gui::Gui& gui);
 
 // Shows step number `number` in a step-number combo, holding a number past its items.
 void ShowStepNumber(EditorPanel& panel, int combo, std::int32_t number);
+// Shows an on-fail step in an on-fail combo: 0 as "Pause", n as step n (held past the items).
+void ShowOnFailStep(EditorPanel& panel, int combo, std::int32_t number);
+// The on-fail step an on-fail combo gives to store: 0 for "Pause"; nullopt when it gives none.
+std::optional<std::int32_t> StoredOnFailStep(EditorPanel& panel, int combo);
+
+// The screen position of the client area of the window that governs the shown step (see
+// EditorPanel::governingTitle), when that window exists now. Safe from any thread.
+std::optional<Point> GoverningOrigin(EditorPanel& panel);
+// The pointer's position as the shown step takes it: relative to the governing window's client
+// area, when there is one. Safe from any thread.
+Point PositionForShownStep(EditorPanel& panel, Point pointer);
 // The Keyboard set for a "String" (the text field, label "String:") or a "Key" (the key list).
 void ShowKeyboardKind(gui::Gui& gui, bool isString);
 

@@ -26,6 +26,8 @@ public:
     bool Seconds(const std::string& text, float& field, const char* message);
     // A failed value check, titled "Wrong values".
     bool WrongValue(std::string message);
+    // A required value that is missing, titled "Input required".
+    bool Missing(const char* message);
 
     const std::string& failure() const { return failure_; }
     const char* failureTitle() const { return wrongValue_ ? "Wrong values" : "Input required"; }

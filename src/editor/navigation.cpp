@@ -56,7 +56,7 @@ void OpenStepPickList(EditorPanel& panel, int /*eventType*/) {
     list.window = kPickListWindow;
     list.rect = {0, 0, 60, 90};
     gui.createGadget(list);
-    gui.setNumberItems(kPickList, static_cast<int>(panel.state.list.size()));
+    gui.setNumberItems(kPickList, static_cast<int>(panel.state.list.size()), "");
     gui.enableWindow(kFormMAIN, false);
 }
 

@@ -20,4 +20,7 @@ struct PanelType {
 
 const PanelType& PanelTypeOf(const StepTypeInfo& type);
 
+// The Wait set's colour text changed: the swatch beside it shows the colour it names.
+void WaitColourChanged(EditorPanel& panel, int eventType);
+
 }  // namespace zs

@@ -81,6 +81,11 @@ bool FieldStorer::Seconds(const std::string& text, float& field, const char* mes
     return Require(text, message);
 }
 
+bool FieldStorer::Missing(const char* message) {
+    failure_ = message;
+    return false;
+}
+
 bool FieldStorer::WrongValue(std::string message) {
     failure_ = std::move(message);
     wrongValue_ = true;

@@ -27,6 +27,14 @@ struct Step {
     std::string StateText;
     std::string ExecuteFile;
     std::string MessageText;
+    std::string WindowAction;     // "Activate", "Wait", "WaitClose" or "Screen"
+    std::string WindowTitle;      // what the window's title contains
+    std::string WaitCondition;    // "Color" or "NotColor"
+    std::string PixelColor;       // "#RRGGBB"
+    std::int32_t ColorTolerance = 0;
+    std::string ReplyText;        // the reply a Query step waits for
+    float TimeoutSeconds = 0.0f;  // longest wait; 0 tests once
+    std::int32_t OnFailStep = 0;  // 0: pause with a message; n: go on at step n
 
     bool operator==(const Step&) const = default;
 };

@@ -55,12 +55,22 @@ inline constexpr FieldInfo kJumpToStep{"JumpToStep", &Step::JumpToStep};
 inline constexpr FieldInfo kStateText{"StateText", &Step::StateText};
 inline constexpr FieldInfo kExecuteFile{"ExecuteFile", &Step::ExecuteFile};
 inline constexpr FieldInfo kMessageText{"MessageText", &Step::MessageText};
+inline constexpr FieldInfo kWindowAction{"WindowAction", &Step::WindowAction};
+inline constexpr FieldInfo kWindowTitle{"WindowTitle", &Step::WindowTitle};
+inline constexpr FieldInfo kWaitCondition{"WaitCondition", &Step::WaitCondition};
+inline constexpr FieldInfo kPixelColor{"PixelColor", &Step::PixelColor};
+inline constexpr FieldInfo kColorTolerance{"ColorTolerance", &Step::ColorTolerance};
+inline constexpr FieldInfo kReplyText{"ReplyText", &Step::ReplyText};
+inline constexpr FieldInfo kTimeoutSeconds{"TimeoutSeconds", &Step::TimeoutSeconds};
+inline constexpr FieldInfo kOnFailStep{"OnFailStep", &Step::OnFailStep};
 
 // The record's fields after RECORDtype, in record order.
 inline constexpr std::array kRecord{
-    &kDescription, &kClickType,     &kMouseX,          &kMouseY,   &kKeyboardType, &kKeyToken,
-    &kTypedText,   &kDelaySeconds,  &kLoopFromStep,    &kLoopRepetitions, &kComPort, &kComType,
-    &kTelegram,    &kJumpToStep,    &kStateText,       &kExecuteFile,     &kMessageText,
+    &kDescription,   &kClickType,     &kMouseX,         &kMouseY,     &kKeyboardType,
+    &kKeyToken,      &kTypedText,     &kDelaySeconds,   &kLoopFromStep, &kLoopRepetitions,
+    &kComPort,       &kComType,       &kTelegram,       &kJumpToStep, &kStateText,
+    &kExecuteFile,   &kMessageText,   &kWindowAction,   &kWindowTitle, &kWaitCondition,
+    &kPixelColor,    &kColorTolerance, &kReplyText,     &kTimeoutSeconds, &kOnFailStep,
 };
 
 // The text of a Keyboard step's CODE line: TypedText for the kind "String", else KeyToken.

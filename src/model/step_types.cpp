@@ -8,6 +8,7 @@
 #include <iterator>
 
 #include "model/numbers.h"
+#include "model/step_values.h"
 
 namespace zs {
 namespace {
@@ -55,6 +56,31 @@ LineFault AnyText(Fields) { return LineFault::None; }
 
 LineFault CheckExecute(Fields f) { return f[0].empty() ? LineFault::Value : LineFault::None; }
 
+template <std::size_t N>
+bool IsOneOf(std::string_view text, const std::array<std::string_view, N>& choices) {
+    return std::find(choices.begin(), choices.end(), text) != choices.end();
+}
+
+// The time-out and on-fail fields that end the lines of the steps that wait.
+bool TimeoutOrOnFailOutOfRange(std::string_view timeout, std::string_view onFail) {
+    return !TimeoutInRange(ReadFileDelay(timeout)) || ReadInteger(onFail) < 0;
+}
+
+LineFault CheckWindow(Fields f) {
+    if (!IsOneOf(f[0], kWindowActions)) return LineFault::Value;
+    if (f[1].empty() && f[0] != "Screen") return LineFault::Value;
+    return TimeoutOrOnFailOutOfRange(f[2], f[3]) ? LineFault::Range : LineFault::None;
+}
+
+LineFault CheckWait(Fields f) {
+    if (!IsOneOf(f[0], kWaitConditions)) return LineFault::Value;
+    if (ReadInteger(f[1]) < 0 || ReadInteger(f[2]) < 0) return LineFault::Range;
+    if (!ReadPixelColor(f[3])) return LineFault::Value;
+    const std::int32_t tolerance = ReadInteger(f[4]);
+    if (tolerance < 0 || tolerance > kMaxColorTolerance) return LineFault::Range;
+    return TimeoutOrOnFailOutOfRange(f[5], f[6]) ? LineFault::Range : LineFault::None;
+}
+
 constexpr std::array kMouseCode{&kClickType, &kMouseX, &kMouseY};
 constexpr std::array kKeyboardCode{&kKeyboardType, &kKeyText};
 constexpr std::array kKeyboardUsed{&kKeyboardType, &kKeyToken, &kTypedText};
@@ -65,9 +91,14 @@ constexpr std::array kJumpCode{&kJumpToStep};
 constexpr std::array kStateCode{&kStateText};
 constexpr std::array kExecuteCode{&kExecuteFile};
 constexpr std::array kMessageCode{&kMessageText};
+constexpr std::array kWindowCode{&kWindowAction, &kWindowTitle, &kTimeoutSeconds, &kOnFailStep};
+constexpr std::array kWaitCode{&kWaitCondition, &kMouseX,         &kMouseY,    &kPixelColor,
+                               &kColorTolerance, &kTimeoutSeconds, &kOnFailStep};
+constexpr std::array kWaitUsed{&kMouseX,         &kMouseY,         &kWaitCondition, &kPixelColor,
+                               &kColorTolerance, &kTimeoutSeconds, &kOnFailStep};
 
 constexpr StepTypeInfo kRows[] = {
-    {1, "1 Mouse", "MOUSE", kMouseCode, kMouseCode,
+    {kMouseStepType, "1 Mouse", "MOUSE", kMouseCode, kMouseCode,
      "1;L_Click/Ldbl_Click/R_Click/M_Click;X;Y;Remarks", CheckMouse},
     {2, "2 Keyboard", "KEYBOARD", kKeyboardCode, kKeyboardUsed,
      "2;String/Key;MyString/{F2};Rermarks", CheckKeyboard},
@@ -79,6 +110,10 @@ constexpr StepTypeInfo kRows[] = {
     {7, "7 State", "STATE", kStateCode, kStateCode, "7;MyStateText;Remarks", AnyText},
     {8, "8 Execute", "EXECUTE", kExecuteCode, kExecuteCode, "8;Filepath;Remarks", CheckExecute},
     {9, "9 Message", "MESSAGE", kMessageCode, kMessageCode, "9;MyMessageText;Remarks", AnyText},
+    {kWindowStepType, "10 Window", "WINDOW", kWindowCode, kWindowCode,
+     "10;Activate/Wait/WaitClose/Screen;Title;Timeout;OnFailStep;Remarks", CheckWindow},
+    {kWaitStepType, "11 Wait", "WAIT", kWaitCode, kWaitUsed,
+     "11;Color/NotColor;X;Y;#RRGGBB;Tolerance;Timeout;OnFailStep;Remarks", CheckWait},
 };
 static_assert(std::size(kRows) == kStepTypeCount, "one row per step type");
 

@@ -29,9 +29,11 @@ struct StepTypeInfo {
     CodeCheck check;
 };
 
-inline constexpr int kStepTypeCount = 9;
+inline constexpr int kStepTypeCount = 11;
+// The types that other steps or the editor look for by their number.
+inline constexpr int kMouseStepType = 1, kWindowStepType = 10, kWaitStepType = 11;
 // The most fields a type's CODE line holds between its number and Description.
-inline constexpr std::size_t kMostCodeFields = 3;
+inline constexpr std::size_t kMostCodeFields = 7;
 
 // The rows, in RECORDtype order 1 to kStepTypeCount.
 std::span<const StepTypeInfo, kStepTypeCount> StepTypes();

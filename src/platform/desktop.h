@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "platform/input.h"
@@ -42,5 +43,13 @@ public:
     // The colour of a screen pixel; nullopt outside every screen.
     virtual std::optional<Rgb> pixel(Point point) = 0;
 };
+
+// The window a step names by a part of its title: the highest in the stacking order of the
+// windows whose title contains `part`, the program's own windows left out.
+inline std::optional<DesktopWindow> FindWindowByTitle(Desktop& desktop, std::string_view part) {
+    for (DesktopWindow& window : desktop.windows())
+        if (!window.own && window.title.find(part) != std::string::npos) return window;
+    return std::nullopt;
+}
 
 }  // namespace zs

@@ -34,6 +34,7 @@ enum class GadgetKind {
     Frame,        // border with a caption
     ListBox,
     Editor,       // multi-line text editor
+    Swatch,       // a small bordered box filled with a colour (setColour)
 };
 
 enum class Align { Left, Right, Center };
@@ -106,10 +107,11 @@ public:
     virtual std::string text(int gadget) = 0;
     virtual void addItem(int gadget, const std::string& text) = 0;
     virtual void clearItems(int gadget) = 0;
-    // The items become "1" to count in one call, whatever they were; the selection stays when it
+    // The items become "1" to count in one call, whatever they were, after the one item
+    // `leading` where it is not "" ("Pause" before the step numbers); the selection stays when it
     // is still an item. A backend makes the numbers when they are shown, or adds and removes only
     // the items that changed: a count that changes by one costs the same at any count.
-    virtual void setNumberItems(int gadget, int count) = 0;
+    virtual void setNumberItems(int gadget, int count, const std::string& leading) = 0;
     virtual int itemCount(int gadget) = 0;
     virtual std::string itemText(int gadget, int index) = 0;
     virtual void select(int gadget, int index) = 0;  // -1 selects nothing
@@ -119,6 +121,8 @@ public:
     virtual void setHidden(int gadget, bool on) = 0;
     virtual bool isHidden(int gadget) = 0;
     virtual void setFont(int gadget, int font) = 0;
+    // Fills a swatch with the colour 0xRRGGBB; nullopt leaves it empty (the window's background).
+    virtual void setColour(int gadget, std::optional<std::uint32_t> rgb) = 0;
     virtual void setFocus(int gadget) = 0;
     virtual int focusedGadget() = 0;  // 0 when no gadget of the program has the focus
     // Multi-line editor: its text as lines, and the 0-based line that holds the cursor.

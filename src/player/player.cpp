@@ -62,6 +62,7 @@ void Player::PlayRun() {
     // held down now still ends it at the first test.
     services_.input.escapePressed();
     pacer_.restart();
+    origin_.reset();
     long index = state_.startIndex;
     for (;;) {
         if (!StopTestAndPauseWait()) break;

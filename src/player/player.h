@@ -77,7 +77,16 @@ private:
     std::optional<long> StateStep(const Step& step, long index);
     std::optional<long> ExecuteStep(const Step& step, long index);
     std::optional<long> MessageStep(const Step& step, long index);
+    std::optional<long> WindowStep(const Step& step, long index);
+    std::optional<long> WaitStep(const Step& step, long index);
     void UnknownStep(const Step& step);
+
+    // A position of a Mouse or Wait step on the screen: as it stands, or relative to the client
+    // area of the window a Window "Activate" step chose, where that window is now. nullopt when
+    // that window is gone.
+    std::optional<Point> OnScreen(Point position);
+    // The failure of a Mouse or Wait step whose window is gone.
+    std::optional<long> WindowGone();
     void SayInputReach();
 
     // The wait of the steps that wait: `holds` is tested at once and then every 100 ms for
@@ -88,8 +97,9 @@ private:
     // A step that failed, saying why: with onFailStep 0 the run pauses and the text is shown
     // titled `title` (Play goes on with the next step, Stop ends the run); with n >= 1 the run
     // goes on at step n, as a Jump to n does. Returns the step handed over to.
+    // settle: the between-steps delay follows the message.
     std::optional<long> FailStep(const std::string& title, const std::string& text,
-                                 std::int32_t onFailStep);
+                                 std::int32_t onFailStep, bool settle);
 
     StopRequested StopCheckForStep();
     void ShowMessage(const std::string& title, const std::string& text);
@@ -100,6 +110,14 @@ private:
     PlayerUi& ui_;
     StepActions& actions_;
     StepPacer pacer_;
+
+    // The window that Mouse and Wait step positions are relative to; none for screen positions.
+    // Each run starts without one. Player thread only.
+    struct WindowOrigin {
+        WindowId window = 0;
+        std::string title;
+    };
+    std::optional<WindowOrigin> origin_;
 
     std::mutex mutex_;
     std::condition_variable changed_;

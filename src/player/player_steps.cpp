@@ -22,6 +22,7 @@ const Player::StepProcedure Player::kProcedures[] = {
     &Player::MouseStep, &Player::KeyboardStep, &Player::DelayStep,
     &Player::LoopStep,  &Player::ComportStep,  &Player::JumpStep,
     &Player::StateStep, &Player::ExecuteStep,  &Player::MessageStep,
+    &Player::WindowStep, &Player::WaitStep,
 };
 
 std::optional<Player::StepRun> Player::ThreadPLAY(long index) {
@@ -85,7 +86,12 @@ void Player::SayInputReach() {
 
 std::optional<long> Player::MouseStep(const Step& step, long) {
     SayInputReach();
-    actions_.mouse(step);
+    const std::optional<Point> at = OnScreen({step.MouseX, step.MouseY});
+    if (!at) return WindowGone();
+    Step placed = step;
+    placed.MouseX = at->x;
+    placed.MouseY = at->y;
+    actions_.mouse(placed);
     SettleDelay();
     return std::nullopt;
 }
@@ -112,9 +118,8 @@ std::optional<long> Player::ComportStep(const Step& step, long) {
         if (!stopped()) SettleDelay();
         return std::nullopt;
     }
-    FailStep("COM port", result.message, 0);
-    if (result.outcome != ComportOutcome::NotInitialised) SettleDelay();
-    return std::nullopt;
+    return FailStep("COM port", result.message, 0,
+                    result.outcome != ComportOutcome::NotInitialised);
 }
 
 std::optional<long> Player::JumpStep(const Step& step, long) {

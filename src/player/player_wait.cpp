@@ -39,7 +39,7 @@ Player::WaitOutcome Player::WaitFor(float seconds, const std::function<bool()>& 
 }
 
 std::optional<long> Player::FailStep(const std::string& title, const std::string& text,
-                                     std::int32_t onFailStep) {
+                                     std::int32_t onFailStep, bool settle) {
     if (onFailStep >= 1) {
         SettleDelay();
         return static_cast<long>(onFailStep) - 1;
@@ -47,6 +47,7 @@ std::optional<long> Player::FailStep(const std::string& title, const std::string
     services_.gui.runOnUi([&] { ui_.setControls(ControlState::Paused); });
     state_.paused = 1;
     ShowMessage(title, text);
+    if (settle) SettleDelay();
     return std::nullopt;
 }
 

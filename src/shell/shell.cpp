@@ -94,6 +94,7 @@ void Shell::DispatchGadget(const gui::Event& event) {
         case kButtonStop: call(hooks.stopButton); break;
         case kComboKeyboardType: call(hooks.comboKeyboardType); break;
         case kComboComType: call(hooks.comboComType); break;
+        case kStringWaitColor: call(hooks.waitColourText); break;
         case kButtonExecuteFile: call(hooks.executeFileButton); break;
         case kPanelButton: call(hooks.panelButton); break;
         case kEditorText:
@@ -188,7 +189,8 @@ void Shell::Help() { services_.process.openDocument(HelpDocumentPath()); }
 void Shell::About() { Message("About", AboutText()); }
 
 void Shell::UpdateCursorFields() {
-    const Point pointer = services_.input.pointerPosition();
+    Point pointer = services_.input.pointerPosition();
+    if (hooks.placePointer) pointer = hooks.placePointer(pointer);
     services_.gui.setText(kTextCursorX, std::to_string(pointer.x));
     services_.gui.setText(kTextCursorY, std::to_string(pointer.y));
 }

@@ -34,6 +34,10 @@ struct ShellHooks {
     Handler comboStepType;     // gadget 69
     Handler comboKeyboardType; // gadget 16
     Handler comboComType;      // gadget 33
+    Handler waitColourText;    // the Wait set's colour text
+    // Where the shown step takes the pointer's position (relative to the window a Mouse step
+    // works in); empty: the screen position. Called from the cursor-position thread.
+    std::function<Point(Point pointer)> placePointer;
     Handler executeFileButton; // gadget 47
     Handler panelButton;       // gadget 49
     Handler playButton, pauseButton, stopButton;  // gadgets 54, 55, 56

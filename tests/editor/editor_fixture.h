@@ -10,6 +10,7 @@
 #include "editor/editor_panel.h"
 #include "model/app_state.h"
 #include "platform/headless/headless_gui.h"
+#include "platform/headless/scripted_desktop.h"
 #include "player/key_tokens.h"
 #include "player/player_ui.h"
 
@@ -77,9 +78,12 @@ protected:
 
     gui::HeadlessGui gui;
     AppState state;
-    EditorPanel panel{gui, state, [this](const std::string& title, const std::string& text) {
+    ScriptedDesktop desktop;
+    EditorPanel panel{gui, state,
+                      [this](const std::string& title, const std::string& text) {
                           MessageRoutine(gui, title, text);
-                      }};
+                      },
+                      desktop};
 };
 
 // Step makers.

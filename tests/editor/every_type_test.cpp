@@ -31,6 +31,10 @@ const std::map<int, Sample>& Samples() {
         {7, {"7;Busy;state", {{kStringMouseX, "123"}, {kStringMouseY, "45"}}}},
         {8, {"8;/usr/bin/xlogo;start", {{kStringMouseX, "123"}, {kStringMouseY, "45"}}}},
         {9, {"9;Go on?;ask", {{kStringMouseX, "123"}, {kStringMouseY, "45"}}}},
+        {10, {"10;Activate;Notes;5.0;2;find", {{kStringWindowTitle, "Notes - Editor"}}}},
+        {11,
+         {"11;NotColor;120;45;#33AA00;8;30.0;0;lamp",
+          {{kStringWaitX, "123"}, {kStringWaitY, "45"}, {kStringWaitColor, "#102030"}}}},
     };
     return samples;
 }
@@ -39,6 +43,9 @@ class EveryTypeTest : public EditorFixture {};
 
 TEST_F(EveryTypeTest, ReadWriteCheckShowStoreAndCaptureEachType) {
     ASSERT_EQ(Samples().size(), static_cast<std::size_t>(kStepTypeCount));
+    // What lies under the pointer at 123, 45 for F9.
+    desktop.setWindow({{7, "Notes - Editor", false}, {100, 0}, 200, 200});
+    desktop.setPixel({123, 45}, {0x10, 0x20, 0x30});
     for (const StepTypeInfo& type : StepTypes()) {
         const Sample& sample = Samples().at(type.number);
         SCOPED_TRACE(sample.line);

@@ -138,6 +138,64 @@ TEST_F(SaveRecordTest, EveryRequiredFieldHasItsMessage) {
     }
 }
 
+// The fields of the Window and Wait sets: what is required, what is out of range, and what is
+// stored as the file writes it.
+TEST_F(SaveRecordTest, WindowAndWaitFieldsAreRequiredAndInRange) {
+    const struct {
+        const char* type;
+        int gadget;
+        const char* input;
+        const char* title;  // "" when stored
+        const char* message;
+    } cases[] = {
+        {"10 Window", kStringWindowTitle, "", "Input required", "No window title entered"},
+        {"10 Window", kStringWindowTimeout, "", "Input required", "No timeout entered"},
+        {"10 Window", kStringWindowTimeout, "86400.1", "Wrong values", "Wrong timeout (0 to 86400)"},
+        {"10 Window", kStringWindowTimeout, "-0,5", "Wrong values", "Wrong timeout (0 to 86400)"},
+        {"10 Window", kStringWindowTimeout, "0", "", ""},
+        {"11 Wait", kStringWaitX, "", "Input required", "No x entered"},
+        {"11 Wait", kStringWaitColor, "", "Input required", "No color entered"},
+        {"11 Wait", kStringWaitColor, "#12345", "Wrong values", "Wrong color (#RRGGBB)"},
+        {"11 Wait", kStringWaitColor, "33AA00", "Wrong values", "Wrong color (#RRGGBB)"},
+        {"11 Wait", kStringWaitTolerance, "256", "Wrong values", "Wrong tolerance (0 to 255)"},
+        {"11 Wait", kStringWaitTolerance, "255", "", ""},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(std::string(c.type) + " " + c.input);
+        show({DelayOf(1), DelayOf(1)});
+        pickType(c.type);
+        pick(kComboWindowAction, "Activate");
+        pick(kComboWaitCondition, "Color");
+        for (int combo : {kComboWindowOnFail, kComboWaitOnFail}) pick(combo, "2");
+        const std::pair<int, const char*> filled[] = {
+            {kStringWindowTitle, "Notes"}, {kStringWindowTimeout, "5"}, {kStringWaitX, "1"},
+            {kStringWaitY, "2"},           {kStringWaitColor, "#33aa00"}, {kStringWaitTolerance, "8"},
+            {kStringWaitTimeout, "5"}};
+        for (const auto& [gadget, text] : filled) type(gadget, text);
+        type(c.gadget, c.input);
+        const auto before = gui.messages().size();
+        EXPECT_EQ(SaveActualRecord(panel), *c.title ? 0 : 1);
+        if (*c.title) {
+            EXPECT_EQ(lastMessage().title, c.title);
+            EXPECT_EQ(lastMessageText(), c.message);
+            continue;
+        }
+        EXPECT_EQ(gui.messages().size(), before);
+        EXPECT_EQ(state.list.current().OnFailStep, 2);
+        if (c.gadget == kStringWaitTolerance) {
+            EXPECT_EQ(state.list.current().PixelColor, "#33AA00");
+        }
+    }
+    // A Screen step needs no title; "Pause" is no on-fail step.
+    show({DelayOf(1)});
+    pickType("10 Window");
+    pick(kComboWindowAction, "Screen");
+    type(kStringWindowTitle, "");
+    pick(kComboWindowOnFail, "Pause");
+    EXPECT_EQ(SaveActualRecord(panel), 1) << lastMessageText();
+    EXPECT_EQ(state.list.current().OnFailStep, 0);
+}
+
 TEST_F(SaveRecordTest, StateAndMessageMayBeEmpty) {
     for (const char* typeText : {"7 State", "9 Message"}) {
         show({DelayOf(1)});

@@ -81,7 +81,7 @@ TEST_F(ComboListTest, EveryItemOfALongListIsOnTheScreenAndReachedByTheMouse) {
 }
 
 TEST_F(ComboListTest, AMillionNumbersOpenAtTheSelectedOne) {
-    gui().setNumberItems(kCombo, 1000000);
+    gui().setNumberItems(kCombo, 1000000, "");
     gui().select(kCombo, 999999);
     EXPECT_EQ(gui().text(kCombo), "1000000");
     const OpenList list = pickWithMouse([](const OpenList& open) {
@@ -90,7 +90,7 @@ TEST_F(ComboListTest, AMillionNumbersOpenAtTheSelectedOne) {
     ASSERT_GT(list.rows, 0) << "the list did not open";
     EXPECT_EQ(list.topRow, 1000000 - list.rows);
     EXPECT_EQ(gui().selected(kCombo), list.topRow);
-    gui().setNumberItems(kCombo, 999);  // fewer steps: a selection past the end goes
+    gui().setNumberItems(kCombo, 999, "");  // fewer steps: a selection past the end goes
     EXPECT_EQ(gui().selected(kCombo), -1);
     EXPECT_EQ(gui().itemText(kCombo, 998), "999");
 }

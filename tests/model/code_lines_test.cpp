@@ -73,7 +73,26 @@ TEST(CodeLines, CheckTable) {
         {" 1;L_Click;50;50;", kUnknown},
         {"01;L_Click;50;50;", kUnknown},
         {"0;;", kUnknown},
-        {"10;;", kUnknown},
+        {"13;;", kUnknown},
+        {"010;Screen;;0;0;", kUnknown},
+        {"10 ;Screen;;0;0;", kUnknown},
+        {"10;Activate;Untitled - Notepad;5.0;0;", ""},
+        {"10;Screen;;0.0;0;", ""},  // only a Screen step may leave the title empty
+        {"10;Wait;;5.0;0;", kValue},
+        {"10;Raise;x;5.0;0;", kValue},
+        {"10;WaitClose;x;86400.0;7;", ""},
+        {"10;WaitClose;x;86400.5;7;", kRange},
+        {"10;Activate;x;-1;0;", kRange},
+        {"10;Activate;x;1;-1;", kRange},
+        {"10;Activate;x;1;0", kCount},
+        {"11;Color;120;45;#33AA00;8;30.0;0;green lamp", ""},
+        {"11;NotColor;0;0;#33aa00;255;0;2;", ""},
+        {"11;Colour;0;0;#33AA00;8;1;0;", kValue},
+        {"11;Color;-1;0;#33AA00;8;1;0;", kRange},
+        {"11;Color;0;0;33AA00;8;1;0;", kValue},
+        {"11;Color;0;0;#33AA0G;8;1;0;", kValue},
+        {"11;Color;0;0;#33AA00;256;1;0;", kRange},
+        {"11;Color;0;0;#33AA00;8;1;-3;", kRange},
         {std::string("\0;;", 3), kUnknown},
         {"\xff;;", kUnknown},
     };
@@ -99,7 +118,8 @@ TEST(CodeLines, StopsAtTheFirstInvalidLineAndCountsCodeLinesFromTheFourthLine) {
 
 TEST(CodeLines, LineInformationTable) {
     const std::vector<std::string> lines = {
-        "v", "u", "i", "1;x", "2", "3", "4", "5", "6", "7", "8", "9", "", "x", "0", "'c"};
+        "v", "u", "i", "1;x", "2", "3", "4", "5", "6", "7", "8", "9", "", "x", "0", "'c",
+        "10;Activate", "11;", "13;", "1x;"};
     const std::vector<LineInformation> expected = {
         {"File-Version", "", ""},
         {"User  -  Date (dd.mm.yyyy hh:mm)", "", ""},
@@ -117,7 +137,11 @@ TEST(CodeLines, LineInformationTable) {
         {"CODE Line: 11", "UNKNOWN", ""},
         {"CODE Line: 12", "UNKNOWN", ""},
         {"CODE Line: 13", "UNKNOWN", ""},
-        {"CODE Line: 14", "UNKNOWN", ""},  // a cursor past the last line reads as an empty line
+        {"CODE Line: 14", "WINDOW", "10;Activate/Wait/WaitClose/Screen;Title;Timeout;OnFailStep;Remarks"},
+        {"CODE Line: 15", "WAIT", "11;Color/NotColor;X;Y;#RRGGBB;Tolerance;Timeout;OnFailStep;Remarks"},
+        {"CODE Line: 16", "MOUSE", "1;L_Click/Ldbl_Click/R_Click/M_Click;X;Y;Remarks"},  // "1..."
+        {"CODE Line: 17", "MOUSE", "1;L_Click/Ldbl_Click/R_Click/M_Click;X;Y;Remarks"},
+        {"CODE Line: 18", "UNKNOWN", ""},  // a cursor past the last line reads as an empty line
     };
     for (std::size_t i = 0; i < expected.size(); ++i) {
         const LineInformation info = LineInfo(lines, static_cast<int>(i));

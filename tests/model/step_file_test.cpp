@@ -4,6 +4,7 @@
 #include <string>
 #include <vector>
 
+#include "model/step_types.h"
 #include "model/app_state.h"
 #include "model/step_file.h"
 #include "support/allocation_limit.h"
@@ -86,7 +87,7 @@ TEST(StepFile, CodeLinesAsWritten) {
     const std::vector<Step> steps = EveryStepType();
     for (std::size_t i = 0; i < steps.size(); ++i) EXPECT_EQ(CodeLine(steps[i]), expected[i]);
     EXPECT_EQ(CodeLine(Make(0)), "");
-    EXPECT_EQ(CodeLine(Make(10)), "");
+    EXPECT_EQ(CodeLine(Make(kStepTypeCount + 1)), "");
 }
 
 TEST(StepFile, WrittenTextHasThreeHeaderLinesAndCrLfAfterEveryLine) {
@@ -161,7 +162,8 @@ TEST(StepFile, LinesThatMakeNoStep) {
         {"'1;L_Click;1;1;", {}},
         {"01;x", {"Unknown recordtype: 01"}},
         {"0;x", {"Unknown recordtype: 0"}},
-        {"10;x", {"Unknown recordtype: 10"}},
+        {"13;x", {"Unknown recordtype: 13"}},
+        {"010;x", {"Unknown recordtype: 010"}},
         {" 1;L_Click;1;1;", {"Unknown recordtype:  1"}},
         {";abc", {"Unknown recordtype: "}},
         {";", {"Unknown recordtype: "}},

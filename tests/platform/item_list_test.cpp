@@ -26,6 +26,17 @@ TEST(ItemList, NumbersAreFoundOnlyAsTheListWritesThem) {
     EXPECT_EQ(items.at(3), "x");
     items.setNumbers(-5);
     EXPECT_EQ(items.size(), 0);
+    // A leading text before the numbers ("Pause" before the step numbers of an on-fail combo).
+    items.setNumbers(2, "Pause");
+    EXPECT_EQ(items.size(), 3);
+    EXPECT_EQ(items.at(0), "Pause");
+    EXPECT_EQ(items.at(2), "2");
+    EXPECT_EQ(items.find("Pause"), 0);
+    EXPECT_EQ(items.find("2"), 2);
+    EXPECT_EQ(items.find("3"), -1);
+    items.add("x");
+    EXPECT_EQ(items.at(0), "Pause");
+    EXPECT_EQ(items.at(3), "x");
 }
 
 TEST(PlaceDropDown, TheListStaysOnTheScreenAndScrollsWhatDoesNotFit) {

@@ -4,10 +4,7 @@
 #include <algorithm>
 #include <thread>
 
-#include "platform/headless/scripted_desktop.h"
-#include "platform/headless/in_memory_serial.h"
-#include "platform/headless/recording_input.h"
-#include "support/player_harness.h"
+#include "support/device_player.h"
 
 namespace zs::test {
 namespace {
@@ -19,32 +16,6 @@ Step ComportStep(const std::string& port, const std::string& type, const std::st
     step.Telegram = telegram;
     return step;
 }
-
-struct DevicePlayer {
-    VirtualClock clock;
-    gui::HeadlessGui gui{&clock};
-    RecordingInput input{&clock};
-    InMemorySerialPorts serial;
-    RecordingProcessStarter process;
-    FixedSystemInfo system;
-    ScriptedDesktop desktop{&clock};
-    Services services{gui, input, desktop, serial, process, system, clock};
-    AppState state;
-    GadgetPlayerUi ui{gui};
-    DeviceStepActions actions{state, input, serial};
-    Player player{state, services, ui, actions};
-    PlaybackCommands commands{state, gui, ui, player};
-
-    bool play(const std::vector<Step>& steps) {
-        gui.runOnUi([&] {
-            state.list.clear();
-            for (const Step& step : steps) state.list.add() = step;
-        });
-        const long before = player.runsEnded();
-        gui.runOnUi([&] { commands.Play(); });
-        return player.waitForRunsEnded(before + 1, std::chrono::seconds(10));
-    }
-};
 
 TEST(PlayerDevices, ARunClicksTypesAndWritesTelegramsAndResumesAfterAPortError) {
     DevicePlayer p;

@@ -5,6 +5,7 @@
 #include <fstream>
 #include <limits>
 
+#include "model/step_types.h"
 #include "support/player_harness.h"
 
 namespace zs::test {
@@ -24,7 +25,7 @@ TEST(PlayerSteps, BetweenStepsDelayFollowsEveryStepExceptDelayAndUnknownTypes) {
         {"comport sent", TypedStep(5), 200}, {"jump to 0", JumpStep(0), 200},
         {"state", StateStep("s"), 200},     {"execute missing", ExecuteStep("/no/such/file"), 200},
         {"message", MessageStep("m"), 200}, {"unknown 0", TypedStep(0), 0},
-        {"unknown 10", TypedStep(10), 0},
+        {"unknown 13", TypedStep(kStepTypeCount + 1), 0},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);

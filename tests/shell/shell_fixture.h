@@ -76,7 +76,7 @@ protected:
     InMemorySerialPorts serial;
     RecordingProcessStarter process;
     ShellSystemInfo system;
-    ScriptedDesktop desktop{&clock};
+    ScriptedDesktop desktop;
     Services services{gui, input, desktop, serial, process, system, clock};
     AppState state;
     Shell shell{services, state};

@@ -83,7 +83,7 @@ public:
     NoSerialPorts serial;
     RecordingProcessStarter process;
     FixedSystemInfo system;
-    ScriptedDesktop desktop{&clock};
+    ScriptedDesktop desktop;
     Services services{gui, input, desktop, serial, process, system, clock};
     AppState state;
     RecordingPlayerUi ui{gui};

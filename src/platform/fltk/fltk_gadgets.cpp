@@ -108,13 +108,18 @@ Fl_Widget* makeGadgetWidget(State& state, GadgetRecord& gadget, const GadgetSpec
         }
         case GadgetKind::ListBox: return makeListBox(spec, x, y);
         case GadgetKind::Editor: return makeEditor(gadget, spec, x, y);
+        case GadgetKind::Swatch: {
+            auto* box = new Fl_Box(x, y, w, h);
+            box->box(FL_BORDER_BOX);
+            return box;
+        }
     }
     return nullptr;
 }
 
 void connectGadget(GadgetRecord& gadget) {
     if (gadget.kind == GadgetKind::Text || gadget.kind == GadgetKind::Container ||
-        gadget.kind == GadgetKind::Frame) {
+        gadget.kind == GadgetKind::Frame || gadget.kind == GadgetKind::Swatch) {
         return;
     }
     gadget.widget->callback(onGadget);
@@ -225,6 +230,7 @@ void setGadgetText(GadgetRecord& gadget, const std::string& text) {
             static_cast<Fl_Text_Editor*>(gadget.widget)->insert_position(0);
             break;
         case GadgetKind::ImageButton:
+        case GadgetKind::Swatch:
         case GadgetKind::Container: gadget.text = text; break;
     }
 }

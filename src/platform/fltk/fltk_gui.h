@@ -42,7 +42,7 @@ public:
     std::string text(int gadget) override;
     void addItem(int gadget, const std::string& text) override;
     void clearItems(int gadget) override;
-    void setNumberItems(int gadget, int count) override;
+    void setNumberItems(int gadget, int count, const std::string& leading) override;
     int itemCount(int gadget) override;
     std::string itemText(int gadget, int index) override;
     void select(int gadget, int index) override;
@@ -52,6 +52,7 @@ public:
     void setHidden(int gadget, bool on) override;
     bool isHidden(int gadget) override;
     void setFont(int gadget, int font) override;
+    void setColour(int gadget, std::optional<std::uint32_t> rgb) override;
     void setFocus(int gadget) override;
     int focusedGadget() override;
     std::vector<std::string> lines(int gadget) override;

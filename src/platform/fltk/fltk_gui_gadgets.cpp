@@ -94,11 +94,11 @@ void FltkGui::clearItems(int gadget) {
     });
 }
 
-void FltkGui::setNumberItems(int gadget, int count) {
+void FltkGui::setNumberItems(int gadget, int count, const std::string& leading) {
     onUi([&] {
         GadgetRecord* record = state_->gadget(gadget);
         if (!record || !isListKind(record->kind)) return;
-        record->items.setNumbers(count);
+        record->items.setNumbers(count, leading);
         fltk::itemsChanged(*record);
     });
 }
@@ -173,6 +173,18 @@ void FltkGui::setFont(int gadget, int font) {
         GadgetRecord* record = state_->gadget(gadget);
         auto found = state_->fonts.find(font);
         if (record && found != state_->fonts.end()) fltk::applyFont(*record, found->second);
+    });
+}
+
+void FltkGui::setColour(int gadget, std::optional<std::uint32_t> rgb) {
+    onUi([&] {
+        GadgetRecord* record = state_->gadget(gadget);
+        if (!record || record->kind != GadgetKind::Swatch) return;
+        record->widget->color(rgb ? fl_rgb_color(static_cast<uchar>(*rgb >> 16),
+                                                 static_cast<uchar>(*rgb >> 8),
+                                                 static_cast<uchar>(*rgb))
+                                  : FL_BACKGROUND_COLOR);
+        record->widget->redraw();
     });
 }
 

@@ -109,21 +109,11 @@ std::string HeadlessGui::text(int gadget) {
     return gadgetLocked(gadget).text;
 }
 
-namespace {
-
-int ItemCountOf(const GadgetState& state) {
-    return state.numberItems >= 0 ? state.numberItems : static_cast<int>(state.items.size());
-}
-
-}  // namespace
-
 void HeadlessGui::addItem(int gadget, const std::string& text) {
     Lock lock(mutex_);
     GadgetState& state = gadgetLocked(gadget);
     ++state.itemCalls;
-    for (int i = 1; i <= state.numberItems; ++i) state.items.push_back(std::to_string(i));
-    state.numberItems = -1;
-    state.items.push_back(text);
+    state.items.add(text);
 }
 
 void HeadlessGui::clearItems(int gadget) {
@@ -131,36 +121,31 @@ void HeadlessGui::clearItems(int gadget) {
     GadgetState& state = gadgetLocked(gadget);
     ++state.itemCalls;
     state.items.clear();
-    state.numberItems = -1;
     state.selected = -1;
 }
 
-void HeadlessGui::setNumberItems(int gadget, int count) {
+void HeadlessGui::setNumberItems(int gadget, int count, const std::string& leading) {
     Lock lock(mutex_);
     GadgetState& state = gadgetLocked(gadget);
     ++state.itemCalls;
-    state.items.clear();
-    state.numberItems = std::max(0, count);
-    if (state.selected >= state.numberItems) state.selected = -1;
+    state.items.setNumbers(count, leading);
+    if (state.selected >= state.items.size()) state.selected = -1;
 }
 
 int HeadlessGui::itemCount(int gadget) {
     Lock lock(mutex_);
-    return ItemCountOf(gadgetLocked(gadget));
+    return gadgetLocked(gadget).items.size();
 }
 
 std::string HeadlessGui::itemText(int gadget, int index) {
     Lock lock(mutex_);
-    const GadgetState& state = gadgetLocked(gadget);
-    if (index < 0 || index >= ItemCountOf(state)) return "";
-    if (state.numberItems >= 0) return std::to_string(index + 1);
-    return state.items[static_cast<std::size_t>(index)];
+    return gadgetLocked(gadget).items.at(index);
 }
 
 void HeadlessGui::select(int gadget, int index) {
     Lock lock(mutex_);
     GadgetState& state = gadgetLocked(gadget);
-    const bool inside = index >= 0 && index < ItemCountOf(state);
+    const bool inside = index >= 0 && index < state.items.size();
     state.selected = inside ? index : -1;
 }
 
@@ -192,6 +177,11 @@ bool HeadlessGui::isHidden(int gadget) {
 void HeadlessGui::setFont(int gadget, int font) {
     Lock lock(mutex_);
     gadgetLocked(gadget).font = font;
+}
+
+void HeadlessGui::setColour(int gadget, std::optional<std::uint32_t> rgb) {
+    Lock lock(mutex_);
+    gadgetLocked(gadget).colour = rgb;
 }
 
 void HeadlessGui::setFocus(int gadget) {

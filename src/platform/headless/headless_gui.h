@@ -15,6 +15,7 @@
 
 #include "platform/clock.h"
 #include "platform/gui.h"
+#include "platform/item_list.h"
 
 namespace zs::gui {
 
@@ -33,13 +34,13 @@ struct GadgetState {
     bool created = false;  // made by createGadget, not only written to
     GadgetSpec spec;
     std::string text;
-    std::vector<std::string> items;  // as added; empty while numberItems holds the items
-    int numberItems = -1;            // >= 0: the items are "1" to numberItems
-    int itemCalls = 0;               // calls that changed the items: add, clear, number fill
+    ItemList items;
+    int itemCalls = 0;  // calls that changed the items: add, clear, number fill
     int selected = -1;
     bool disabled = false;
     bool hidden = false;
     int font = -1;  // -1: no font given
+    std::optional<std::uint32_t> colour;  // a swatch's colour
     std::vector<std::string> lines;
     int cursorLine = 0;
 };
@@ -97,7 +98,7 @@ public:
     std::string text(int gadget) override;
     void addItem(int gadget, const std::string& text) override;
     void clearItems(int gadget) override;
-    void setNumberItems(int gadget, int count) override;
+    void setNumberItems(int gadget, int count, const std::string& leading) override;
     int itemCount(int gadget) override;
     std::string itemText(int gadget, int index) override;
     void select(int gadget, int index) override;
@@ -107,6 +108,7 @@ public:
     void setHidden(int gadget, bool on) override;
     bool isHidden(int gadget) override;
     void setFont(int gadget, int font) override;
+    void setColour(int gadget, std::optional<std::uint32_t> rgb) override;
     void setFocus(int gadget) override;
     int focusedGadget() override;
     std::vector<std::string> lines(int gadget) override;

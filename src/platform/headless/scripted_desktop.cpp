@@ -24,11 +24,6 @@ void ScriptedDesktop::setPixel(Point point, Rgb colour) {
     pixels_[{point.x, point.y}] = colour;
 }
 
-void ScriptedDesktop::at(long long ms, std::function<void(ScriptedDesktop&)> change) {
-    std::lock_guard lock(mutex_);
-    changes_.emplace(ms, std::move(change));
-}
-
 std::optional<WindowId> ScriptedDesktop::active() {
     std::lock_guard lock(mutex_);
     return active_;
@@ -39,18 +34,6 @@ std::vector<std::string> ScriptedDesktop::log() {
     return log_;
 }
 
-void ScriptedDesktop::runDueChanges() {
-    if (clock_ == nullptr) return;
-    const long long now = std::chrono::duration_cast<std::chrono::milliseconds>(
-                              clock_->now().time_since_epoch())
-                              .count();
-    while (!changes_.empty() && changes_.begin()->first <= now) {
-        auto change = std::move(changes_.begin()->second);
-        changes_.erase(changes_.begin());
-        change(*this);
-    }
-}
-
 ScriptedDesktop::Window* ScriptedDesktop::find(WindowId id) {
     const auto found = std::find_if(stack_.begin(), stack_.end(),
                                     [id](const Window& w) { return w.window.id == id; });
@@ -59,7 +42,6 @@ ScriptedDesktop::Window* ScriptedDesktop::find(WindowId id) {
 
 std::vector<DesktopWindow> ScriptedDesktop::windows() {
     std::lock_guard lock(mutex_);
-    runDueChanges();
     std::vector<DesktopWindow> result;
     for (const Window& w : stack_) result.push_back(w.window);
     return result;
@@ -67,7 +49,6 @@ std::vector<DesktopWindow> ScriptedDesktop::windows() {
 
 bool ScriptedDesktop::activate(WindowId id) {
     std::lock_guard lock(mutex_);
-    runDueChanges();
     log_.push_back("activate " + std::to_string(id));
     Window* window = find(id);
     if (window == nullptr || window->refusesFocus) return false;
@@ -81,7 +62,6 @@ bool ScriptedDesktop::activate(WindowId id) {
 
 std::optional<Point> ScriptedDesktop::clientOrigin(WindowId id) {
     std::lock_guard lock(mutex_);
-    runDueChanges();
     const Window* window = find(id);
     if (window == nullptr) return std::nullopt;
     return window->origin;
@@ -89,7 +69,6 @@ std::optional<Point> ScriptedDesktop::clientOrigin(WindowId id) {
 
 std::optional<DesktopWindow> ScriptedDesktop::windowAt(Point point) {
     std::lock_guard lock(mutex_);
-    runDueChanges();
     for (const Window& w : stack_) {
         if (w.minimised) continue;
         if (point.x >= w.origin.x && point.x < w.origin.x + w.width && point.y >= w.origin.y &&
@@ -101,7 +80,6 @@ std::optional<DesktopWindow> ScriptedDesktop::windowAt(Point point) {
 
 std::optional<Rgb> ScriptedDesktop::pixel(Point point) {
     std::lock_guard lock(mutex_);
-    runDueChanges();
     if (point.x < 0 || point.y < 0 || point.x >= 1000 || point.y >= 1000) return std::nullopt;
     const auto found = pixels_.find({point.x, point.y});
     return found == pixels_.end() ? Rgb{} : found->second;

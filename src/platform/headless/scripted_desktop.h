@@ -1,21 +1,17 @@
-// A desktop for tests: windows and pixels that the test sets, changed at virtual times it chooses.
-// Safe to call from several threads.
+// A desktop for tests: windows and pixels that the test sets (at chosen virtual times through
+// VirtualClock::at). Safe to call from several threads.
 #pragma once
 
-#include <functional>
 #include <map>
 #include <mutex>
 #include <vector>
 
-#include "platform/clock.h"
 #include "platform/desktop.h"
 
 namespace zs {
 
 class ScriptedDesktop final : public Desktop {
 public:
-    explicit ScriptedDesktop(Clock* clock = nullptr) : clock_(clock) {}
-
     struct Window {
         DesktopWindow window;
         Point origin;            // of the client area
@@ -29,8 +25,6 @@ public:
     void closeWindow(WindowId id);
     // Pixels not set are black; the screen is 1000 x 1000.
     void setPixel(Point point, Rgb colour);
-    // Runs change when the virtual clock reaches ms (at the first call at or after it).
-    void at(long long ms, std::function<void(ScriptedDesktop&)> change);
 
     std::optional<WindowId> active();
     std::vector<std::string> log();  // "activate 7", ...
@@ -42,14 +36,11 @@ public:
     std::optional<Rgb> pixel(Point point) override;
 
 private:
-    void runDueChanges();
     Window* find(WindowId id);
 
     std::recursive_mutex mutex_;
-    Clock* clock_;
     std::vector<Window> stack_;  // topmost first
     std::map<std::pair<int, int>, Rgb> pixels_;
-    std::multimap<long long, std::function<void(ScriptedDesktop&)>> changes_;
     std::optional<WindowId> active_;
     std::vector<std::string> log_;
 };

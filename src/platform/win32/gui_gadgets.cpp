@@ -34,6 +34,7 @@ ControlClass ClassFor(const GadgetSpec& spec) {
     case GadgetKind::ImageButton: return {"BUTTON", WS_TABSTOP | BS_OWNERDRAW, 0};
     case GadgetKind::Combo: return {"COMBOBOX", WS_TABSTOP | WS_VSCROLL | CBS_DROPDOWNLIST, 0};
     case GadgetKind::Container: return {ContainerClassName(), 0, WS_EX_CONTROLPARENT};
+    case GadgetKind::Swatch: return {"STATIC", WS_BORDER, 0};
     case GadgetKind::Frame: return {"BUTTON", BS_GROUPBOX, 0};
     case GadgetKind::ListBox:
         return {"LISTBOX", WS_TABSTOP | WS_VSCROLL | LBS_NOTIFY | LBS_NOINTEGRALHEIGHT,
@@ -202,6 +203,7 @@ void Win32Gui::destroyGadget(int id) {
 void Win32Gui::destroyWindowGadgets(int window) {
     for (auto it = gadgets_.begin(); it != gadgets_.end();) {
         if (it->second.window == window) {
+            if (it->second.fill != nullptr) DeleteObject(it->second.fill);
             gadgetOfHwnd_.erase(it->second.hwnd);
             it = gadgets_.erase(it);
         } else {
@@ -214,7 +216,7 @@ void Win32Gui::destroyWindowGadgets(int window) {
 int Win32Gui::findItem(const GadgetRecord& record, const std::string& text) {
     if (record.numberItems >= 0) {
         ItemList numbers;
-        numbers.setNumbers(record.numberItems);
+        numbers.setNumbers(record.numberItems, record.leadingItem);
         return numbers.find(text);
     }
     const ListMessages m = MessagesFor(record.kind);
@@ -308,22 +310,27 @@ void Win32Gui::clearItems(int id) {
         GadgetRecord* record = gadget(id);
         if (record == nullptr || !IsList(record->kind)) return;
         record->numberItems = 0;
+        record->leadingItem.clear();
         SendMessageA(record->hwnd, MessagesFor(record->kind).reset, 0, 0);
     });
 }
 
 // Adds or removes only the numbers at the end that differ: a count that changes by one sends
 // one message, however long the list is.
-void Win32Gui::setNumberItems(int id, int count) {
+void Win32Gui::setNumberItems(int id, int count, const std::string& leading) {
     onUi([&] {
         GadgetRecord* record = gadget(id);
         if (record == nullptr || !IsList(record->kind)) return;
         const ListMessages m = MessagesFor(record->kind);
         count = std::max(0, count);
-        if (record->numberItems < 0) {
+        if (record->numberItems < 0 || record->leadingItem != leading) {
             SendMessageA(record->hwnd, m.reset, 0, 0);
+            if (!leading.empty())
+                SendMessageA(record->hwnd, m.add, 0, reinterpret_cast<LPARAM>(leading.c_str()));
             record->numberItems = 0;
+            record->leadingItem = leading;
         }
+        const int lead = leading.empty() ? 0 : 1;
         SendMessageA(record->hwnd, WM_SETREDRAW, FALSE, 0);
         if (count > record->numberItems)
             SendMessageA(record->hwnd, m.storage, static_cast<WPARAM>(count - record->numberItems),
@@ -331,7 +338,7 @@ void Win32Gui::setNumberItems(int id, int count) {
         for (int n = record->numberItems + 1; n <= count; ++n)
             SendMessageA(record->hwnd, m.add, 0, reinterpret_cast<LPARAM>(std::to_string(n).c_str()));
         for (int n = record->numberItems; n > count; --n)
-            SendMessageA(record->hwnd, m.remove, static_cast<WPARAM>(n - 1), 0);
+            SendMessageA(record->hwnd, m.remove, static_cast<WPARAM>(n - 1 + lead), 0);
         record->numberItems = count;
         SendMessageA(record->hwnd, WM_SETREDRAW, TRUE, 0);
         InvalidateRect(record->hwnd, nullptr, TRUE);
@@ -406,6 +413,18 @@ void Win32Gui::setFont(int id, int font) {
     onUi([&] {
         if (const GadgetRecord* record = gadget(id))
             SendMessageA(record->hwnd, WM_SETFONT, reinterpret_cast<WPARAM>(fontOrDefault(font)), TRUE);
+    });
+}
+
+void Win32Gui::setColour(int id, std::optional<std::uint32_t> rgb) {
+    onUi([&] {
+        GadgetRecord* record = gadget(id);
+        if (record == nullptr || record->kind != GadgetKind::Swatch) return;
+        if (record->fill != nullptr) DeleteObject(record->fill);
+        record->fill = rgb ? CreateSolidBrush(RGB((*rgb >> 16) & 0xFF, (*rgb >> 8) & 0xFF,
+                                                  *rgb & 0xFF))
+                           : nullptr;
+        InvalidateRect(record->hwnd, nullptr, TRUE);
     });
 }
 

@@ -115,6 +115,8 @@ Win32Gui::~Win32Gui() {
         if (record.background) DeleteObject(record.background);
     }
     if (callWindow_) DestroyWindow(callWindow_);
+    for (auto& [id, record] : gadgets_)
+        if (record.fill) DeleteObject(record.fill);
     for (auto& [id, font] : fonts_) DeleteObject(font);
     for (HFONT font : retiredFonts_) DeleteObject(font);
     for (auto& [id, image] : images_) {
@@ -165,6 +167,12 @@ LRESULT Win32Gui::handleMessage(HWND hwnd, UINT message, WPARAM wParam, LPARAM l
         return 1;
     }
     case WM_CTLCOLORSTATIC: {
+        if (const auto control = gadgetOfHwnd_.find(reinterpret_cast<HWND>(lParam));
+            control != gadgetOfHwnd_.end()) {
+            const GadgetRecord* swatch = gadget(control->second);
+            if (swatch != nullptr && swatch->fill != nullptr)
+                return reinterpret_cast<LRESULT>(swatch->fill);
+        }
         const WindowRecord* record = window(windowIdOf(hwnd));
         if (record == nullptr || record->background == nullptr) break;
         LOGBRUSH brush{};

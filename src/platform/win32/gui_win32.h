@@ -31,6 +31,8 @@ struct GadgetRecord {
     std::string text;  // kept for kinds that show no text of their own
     int image = 0;     // what an image button shows
     int numberItems = -1;  // >= 0 while the list's items are "1" to numberItems
+    std::string leadingItem;  // the item before the numbers, "" for none
+    HBRUSH fill = nullptr;    // a swatch's colour
 };
 
 // An image over the button face, as it is shown and as it is shown disabled.
@@ -83,7 +85,7 @@ public:
     std::string text(int gadget) override;
     void addItem(int gadget, const std::string& text) override;
     void clearItems(int gadget) override;
-    void setNumberItems(int gadget, int count) override;
+    void setNumberItems(int gadget, int count, const std::string& leading) override;
     int itemCount(int gadget) override;
     std::string itemText(int gadget, int index) override;
     void select(int gadget, int index) override;
@@ -93,6 +95,7 @@ public:
     void setHidden(int gadget, bool on) override;
     bool isHidden(int gadget) override;
     void setFont(int gadget, int font) override;
+    void setColour(int gadget, std::optional<std::uint32_t> rgb) override;
     void setFocus(int gadget) override;
     int focusedGadget() override;
     std::vector<std::string> lines(int gadget) override;
