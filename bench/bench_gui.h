@@ -61,6 +61,7 @@ public:
     void setHidden(int gadget, bool on) override { real_->setHidden(gadget, on); }
     bool isHidden(int gadget) override { return real_->isHidden(gadget); }
     void setFont(int gadget, int font) override { real_->setFont(gadget, font); }
+    void postEvent(const Event& event) override { real_->postEvent(event); }
     void setColour(int gadget, std::optional<std::uint32_t> rgb) override {
         real_->setColour(gadget, rgb);
     }

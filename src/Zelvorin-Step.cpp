@@ -13,6 +13,7 @@
 #include "platform/program_arguments.h"
 #include "shell/command_line.h"
 #include "shell/program.h"
+#include "shell/unattended_run.h"
 
 namespace {
 
@@ -25,16 +26,8 @@ int AnswerCaller(std::FILE* stream, const std::string& text, int exitStatus) {
     return exitStatus;
 }
 
-// --play FILE is parsed but the player cannot yet run a program unattended and end with its
-// result; until it can, this one place refuses it as a usage error.
-int PlayFileAndExit(const std::string& programName, const std::string&) {
-    return AnswerCaller(stderr, programName + ": --play is not available yet\n" +
-                                    zs::UsageText(programName),
-                        zs::kExitUsageError);
-}
-
-// The main window, with FILE opened first when one is given, until the program ends; returns
-// only when it cannot start.
+// The main window, with FILE opened first when one is given (and played, for --play), until the
+// program ends; returns only when it cannot start.
 int RunProgram(const zs::CommandLine& commandLine) {
     zs::Status status;
     std::unique_ptr<zs::NativeServices> native = zs::OpenNativeServices(status);
@@ -50,9 +43,17 @@ int RunProgram(const zs::CommandLine& commandLine) {
     program.state().inputReachNotice = native->inputReachNotice();
     zs::ProgramEditor editor(program.shell(), services, program.state());
     program.StartUp();
-    if (commandLine.command == zs::StartCommand::OpenFile)
-        program.shell().OpenFile(commandLine.file);
-    const int code = program.Run();
+    int code = 0;
+    if (commandLine.command == zs::StartCommand::PlayFile) {
+        zs::ConnectStandardStreamsToCaller();
+        zs::UnattendedRun run(program);
+        if (run.Start(commandLine.file)) program.Run();
+        code = run.ExitStatus();
+    } else {
+        if (commandLine.command == zs::StartCommand::OpenFile)
+            program.shell().OpenFile(commandLine.file);
+        code = program.Run();
+    }
     // The player and cursor threads end with the process, as a closed window promises: joining
     // them here could wait on a call they passed to this very thread.
     zs::RunExitAction();
@@ -72,7 +73,7 @@ int main(int argc, char** argv) {
         case zs::StartCommand::Help: return AnswerCaller(stdout, zs::UsageText(programName), 0);
         case zs::StartCommand::UsageError:
             return AnswerCaller(stderr, zs::UsageText(programName), zs::kExitUsageError);
-        case zs::StartCommand::PlayFile: return PlayFileAndExit(programName, commandLine.file);
+        case zs::StartCommand::PlayFile:
         case zs::StartCommand::Window:
         case zs::StartCommand::OpenFile: break;
     }

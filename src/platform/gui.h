@@ -137,6 +137,8 @@ public:
 
     // Events: blocks until the next event.
     virtual Event waitEvent() = 0;
+    // Queues an event as the program's own, from any thread; a waitEvent() returns it.
+    virtual void postEvent(const Event& event) = 0;
 
     // Dialogs
     virtual Answer messageBox(const std::string& title, const std::string& text,

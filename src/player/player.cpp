@@ -28,6 +28,11 @@ void Player::wake() {
 
 void Player::newRun() { ++runRequests_; }
 
+void Player::setUnattended(Unattended unattended) {
+    std::lock_guard lock(mutex_);
+    unattended_ = std::move(unattended);
+}
+
 long Player::runsEnded() {
     std::lock_guard lock(mutex_);
     return runsEnded_;
@@ -58,6 +63,11 @@ bool Player::waitForStart() {
 
 void Player::PlayRun() {
     runRequestAtStart_ = runRequests_;
+    {
+        std::lock_guard lock(mutex_);
+        runUnattended_ = unattended_;
+    }
+    runEnd_ = RunEnd::Stopped;
     // A press from before Play belongs to whatever the user did then, not to this run; a key
     // held down now still ends it at the first test.
     services_.input.escapePressed();
@@ -68,11 +78,16 @@ void Player::PlayRun() {
         if (!StopTestAndPauseWait()) break;
         if (!RunWithTransfers(index)) break;
         if (!StopTestAndPauseWait()) break;
-        if (!HasStepAfter(index)) break;
+        if (!HasStepAfter(index)) {
+            runEnd_ = RunEnd::Completed;
+            break;
+        }
         ++index;
     }
     // A superseded run leaves the controls and flags to the run that follows at once.
-    if (!stopping_ && !superseded()) EndOfRun();
+    if (stopping_ || superseded()) return;
+    EndOfRun();
+    if (runUnattended_.ended) runUnattended_.ended(runEnd_);
 }
 
 // Runs the step at index and every step a Loop or Jump hands over to, one after the other, so a

@@ -38,6 +38,18 @@ public:
     // a message) then ends at its next test instead of going on, and the new run starts.
     void newRun();
 
+    // How a run ended: after its last step, stopped (Stop, Escape, the window closed), or by a
+    // failure that an unattended run does not pause for.
+    enum class RunEnd { Completed, Stopped, Failed };
+    // An unattended run (--play): a failure that would pause the run ends it instead, and what
+    // a box would say goes to `report` as one line ("Step 3: Can't open port!"). `ended` hears
+    // how each run ended, on the player thread.
+    struct Unattended {
+        std::function<void(const std::string& line)> report;
+        std::function<void(RunEnd end)> ended;
+    };
+    void setUnattended(Unattended unattended);
+
     // Runs ended since the player was made, and a wait for a count of them (false on time-out).
     long runsEnded();
     bool waitForRunsEnded(long count, std::chrono::milliseconds timeout);
@@ -126,6 +138,11 @@ private:
     std::atomic<long> runRequests_{0};
     long runRequestAtStart_ = 0;  // player thread only
     long runsEnded_ = 0;  // guarded by mutex_
+
+    Unattended unattended_;  // guarded by mutex_; read by the run as it starts
+    Unattended runUnattended_;  // player thread only: the copy of the run under way
+    RunEnd runEnd_ = RunEnd::Stopped;  // player thread only
+    long runningIndex_ = 0;            // player thread only: the step ThreadPLAY runs
 
     std::thread thread_;  // last: starts when everything else is made
 };

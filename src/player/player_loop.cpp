@@ -24,6 +24,7 @@ std::optional<long> Player::LoopStep(const Step& step, long index) {
                 level.active = 0;
                 services_.gui.setText(kLoopTexts[k], "");
                 if (HasStepAfter(index)) return index + 1;
+                runEnd_ = RunEnd::Completed;
                 state_.playing = 0;
                 return std::nullopt;
             }

@@ -33,6 +33,7 @@ std::optional<Player::StepRun> Player::ThreadPLAY(long index) {
         return std::nullopt;
     }
     StepRun run{index, std::nullopt};
+    runningIndex_ = index;
     if (const StepTypeInfo* type = FindStepType(step->RECORDtype))
         run.transferTo = (this->*kProcedures[RowOf(*type)])(*step, index);
     else
@@ -81,7 +82,10 @@ void Player::SettleDelay() { pacer_.wait(std::chrono::milliseconds(state_.action
 // Before the first Mouse or Keyboard step acts: where its input cannot arrive, in a box.
 void Player::SayInputReach() {
     if (state_.inputReachNotice.empty() || state_.inputReachNoticeSaid.exchange(true)) return;
-    ShowMessage("Info", state_.inputReachNotice);
+    if (runUnattended_.report)
+        runUnattended_.report(state_.inputReachNotice);
+    else
+        ShowMessage("Info", state_.inputReachNotice);
 }
 
 std::optional<long> Player::MouseStep(const Step& step, long) {

@@ -44,6 +44,12 @@ std::optional<long> Player::FailStep(const std::string& title, const std::string
         SettleDelay();
         return static_cast<long>(onFailStep) - 1;
     }
+    if (runUnattended_.report) {
+        runUnattended_.report("Step " + std::to_string(runningIndex_ + 1) + ": " + text);
+        runEnd_ = RunEnd::Failed;
+        state_.playing = 0;
+        return std::nullopt;
+    }
     services_.gui.runOnUi([&] { ui_.setControls(ControlState::Paused); });
     state_.paused = 1;
     ShowMessage(title, text);

@@ -29,12 +29,16 @@ CommandLine ParseCommandLine(const std::vector<std::string>& arguments) {
 std::string UsageText(std::string_view programName) {
     const std::string name(programName.empty() ? "Zelvorin-Step" : programName);
     return "Usage: " + name + " [FILE]\n" +
+           "       " + name + " --play FILE\n" +
            "       " + name + " --help\n"
            "\n"
            "Builds and plays step programs that click, type and wait on the desktop.\n"
            "\n"
-           "  FILE     open the step program FILE (.stp) as File > Open does\n"
-           "  --help   show this text and exit\n";
+           "  FILE         open the step program FILE (.stp) as File > Open does\n"
+           "  --play FILE  open FILE, play it from step 1 and exit when the run ends:\n"
+           "               0 after its last step, 1 stopped by the user, 2 FILE cannot be\n"
+           "               opened, 3 a step failed (\"Step n: ...\" on standard error)\n"
+           "  --help       show this text and exit\n";
 }
 
 }  // namespace zs

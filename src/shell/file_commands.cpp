@@ -79,23 +79,24 @@ void Shell::FileOpen() {
     OpenFile(*path);
 }
 
-void Shell::OpenFile(const std::string& path) {
+bool Shell::OpenFile(const std::string& path) {
     try {
-        OpenProgram(path);
+        return OpenProgram(path);
     } catch (const std::bad_alloc&) {  // showing a huge program: an error box, not an abort
         Message("Error", "File not open " + path + " (not enough memory)");
+        return false;
     }
 }
 
-void Shell::OpenProgram(const std::string& path) {
+bool Shell::OpenProgram(const std::string& path) {
     const LoadResult result = LoadStepFile(path, state_.list, state_.FileInformationLine);
     if (result.outcome == LoadOutcome::WrongVersion) {
         Message(kFileVersionLine, "Wrong File-Version");
-        return;
+        return false;
     }
     if (result.outcome != LoadOutcome::Loaded) {
         Message("Error", "File not open " + path + LoadFailureReason(result));
-        return;
+        return false;
     }
     state_.programModified = false;
     ShowTypeNotices(result);
@@ -103,6 +104,7 @@ void Shell::OpenProgram(const std::string& path) {
     state_.list.first();
     ShowCurrentStep();
     ShowProgramLoaded();
+    return true;
 }
 
 // Writes the step program to ProgramFileName. A failed write leaves the file that was there.

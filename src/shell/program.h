@@ -43,6 +43,7 @@ public:
     int Run() { return shell_.Run(); }
 
     AppState& state() { return state_; }
+    Services& services() { return services_; }
     Shell& shell() { return shell_; }
     PlaybackCommands& commands() { return commands_; }
     RecordCommand& recorder() { return record_; }

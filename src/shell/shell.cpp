@@ -61,7 +61,7 @@ void Shell::StartUp(bool startCursorThread) {
 
 int Shell::Run() {
     while (!ending_) Dispatch(services_.gui.waitEvent());
-    return 0;
+    return exitCode_;
 }
 
 void Shell::Dispatch(const gui::Event& event) {
@@ -155,6 +155,10 @@ void Shell::DispatchWindowClose(int window) {
 }
 
 void Shell::Message(const std::string& title, const std::string& text) {
+    if (hooks.reportInsteadOfBox) {
+        hooks.reportInsteadOfBox(title, text);
+        return;
+    }
     MessageRoutine(services_.gui, title, text);
 }
 

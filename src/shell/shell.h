@@ -56,6 +56,10 @@ struct ShellHooks {
 
     // Starts the player thread; called once at start-up.
     std::function<void()> startPlayer;
+
+    // Where the message routine's texts go when nobody watches the program (--play): set, it
+    // takes them instead of a box.
+    std::function<void(const std::string& title, const std::string& text)> reportInsteadOfBox;
 };
 
 class Shell {
@@ -74,8 +78,11 @@ public:
     int Run();
     // Handles one event of the loop.
     void Dispatch(const gui::Event& event);
-    // Makes Run return after the event being handled.
-    void EndLoop() { ending_ = true; }
+    // Makes Run return exitCode after the event being handled.
+    void EndLoop(int exitCode = 0) {
+        exitCode_ = exitCode;
+        ending_ = true;
+    }
     bool Ending() const { return ending_; }
 
     // Makes the step at 0-based index current and shows it in the editor panel (GetValues).
@@ -96,7 +103,8 @@ public:
     void FileOpen();
     // Opens a step file as File > Open does once its requester has named it (same messages and
     // state); asks nothing about unsaved changes.
-    void OpenFile(const std::string& path);
+    // true when FILE was opened (otherwise the reason was shown).
+    bool OpenFile(const std::string& path);
     void FileSave();
     void FileSaveAs();
     void Exit();
@@ -119,7 +127,7 @@ private:
     void ShowCurrentStep();
     void ShowProgramLoaded();
     void ShowTypeNotices(const LoadResult& result);
-    void OpenProgram(const std::string& path);
+    bool OpenProgram(const std::string& path);
     int StoreEditorFields();
     bool WriteProgram();
     void CursorThreadLoop();
@@ -127,6 +135,7 @@ private:
     Services& services_;
     AppState& state_;
     std::atomic<bool> ending_{false};
+    std::atomic<int> exitCode_{0};
     std::atomic<bool> stopCursor_{false};
     std::thread cursorThread_;
 };

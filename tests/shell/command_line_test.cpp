@@ -42,7 +42,9 @@ TEST(CommandLineTest, ArgumentsGiveTheStartCommand) {
 
 TEST(CommandLineTest, UsageNamesTheProgramAsCalledAndEndsWithALineEnd) {
     const std::string usage = UsageText("zelvorin-step");
-    EXPECT_EQ(usage.rfind("Usage: zelvorin-step [FILE]\n       zelvorin-step --help\n", 0), 0u);
+    EXPECT_EQ(usage.rfind("Usage: zelvorin-step [FILE]\n       zelvorin-step --play FILE\n"
+                          "       zelvorin-step --help\n", 0),
+              0u);
     EXPECT_EQ(usage.back(), '\n');
     EXPECT_EQ(UsageText("").rfind("Usage: Zelvorin-Step [FILE]\n", 0), 0u);
 }

@@ -64,6 +64,7 @@ public:
     bool isMenuItemDisabled(int item) override;
 
     Event waitEvent() override;
+    void postEvent(const Event& event) override;
     // Like waitEvent, but gives up after the given seconds (tests, idle work).
     std::optional<Event> waitEventFor(double seconds);
 

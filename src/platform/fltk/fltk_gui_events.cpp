@@ -150,6 +150,10 @@ Event FltkGui::waitEvent() {
     });
 }
 
+void FltkGui::postEvent(const Event& event) {
+    onUi([&] { state_->push(event); });
+}
+
 std::optional<Event> FltkGui::waitEventFor(double seconds) {
     return onUi([&]() -> std::optional<Event> {
         using Clock = std::chrono::steady_clock;

@@ -120,6 +120,7 @@ public:
     bool isMenuItemDisabled(int item) override;
 
     Event waitEvent() override;
+    void postEvent(const Event& event) override { pushEvent(event); }
 
     Answer messageBox(const std::string& title, const std::string& text, Buttons buttons) override;
     std::optional<std::string> fileRequester(FileMode mode, const std::string& title,

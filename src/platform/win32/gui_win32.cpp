@@ -251,6 +251,12 @@ Event Win32Gui::waitEvent() {
     return event;
 }
 
+// The posted message wakes a waitEvent() that waits in GetMessage for the next posted one.
+void Win32Gui::postEvent(const Event& event) {
+    onUi([&] { events_.push_back(event); });
+    PostMessageA(callWindow_, WM_NULL, 0, 0);
+}
+
 WindowRecord* Win32Gui::window(int id) {
     const auto found = windows_.find(id);
     return found == windows_.end() ? nullptr : &found->second;

@@ -107,6 +107,7 @@ public:
     bool isMenuItemDisabled(int item) override;
 
     Event waitEvent() override;
+    void postEvent(const Event& event) override;
 
     Answer messageBox(const std::string& title, const std::string& text,
                       Buttons buttons) override;
