@@ -83,24 +83,35 @@ class WlrootsTest(unittest.TestCase):
             subprocess.check_call(["swaymsg", "-q", "[app_id=wev] move container to output " + output])
             rect = wait_until(lambda: sway_window("wev")[0] == left and sway_window("wev"),
                               lambda: "wev is not on %s: %s" % (output, sway_window("wev")))
+            # sway tells the new place before wev's surface is there: wev seeing the pointer
+            # at the new place shows that it is.
+            self._move_and_see(printer, rect, 5, 5, len(printer.lines()))
             for number, (click, buttons) in enumerate(CLICKS):
                 x, y = rect[0] + 17 + number * 31, rect[1] + 23 + number * 7
+                seen = len(printer.lines())
                 self.driver.mouse(x, y, click)
                 self.assertEqual(self.driver.position(), (x, y))
-                self.assertEqual(self._buttons_after_motion(printer, rect, x, y), buttons)
+                self.assertEqual(self._buttons_after_motion(printer, seen, rect, x, y), buttons)
 
-    # The button events wev printed after the motion to x, y; a move to another pixel marks
-    # the end of them.
-    def _buttons_after_motion(self, printer, rect, x, y):
-        motion = "x, y: %d.000000, %d.000000" % (x - rect[0], y - rect[1])
-        wait_until(lambda: any(motion in line for line in printer.lines()),
-                   lambda: "no motion to %d, %d in %s" % (x, y, printer.lines()[-5:]))
-        self.driver.mouse(rect[0] + 5, rect[1] + 5)
-        wait_until(lambda: "x, y: 5.000000, 5.000000" in printer.lines()[-1],
-                   lambda: "no end mark in %s" % printer.lines()[-5:])
-        lines = printer.lines()
-        since = max(i for i, line in enumerate(lines) if motion in line)
-        return [self._button(line) for line in lines[since:] if "] button:" in line]
+    # Moves the pointer to a place of wev's window and waits until wev printed it after line
+    # `since`; returns the number of that line.
+    def _move_and_see(self, printer, rect, x, y, since):
+        self.driver.mouse(rect[0] + x, rect[1] + y)
+        return self._seen(printer, rect[0] + x, rect[1] + y, rect, since)
+
+    @staticmethod
+    def _seen(printer, x, y, rect, since):
+        place = "x, y: %d.000000, %d.000000" % (x - rect[0], y - rect[1])
+        return wait_until(
+            lambda: [since + i for i, line in enumerate(printer.lines()[since:]) if place in line],
+            lambda: "wev saw no pointer at %d, %d: %s" % (x, y, printer.lines()[since:][-5:]))[0]
+
+    # The button events wev printed after line `since`, between the motion to x, y and a move
+    # to another pixel that marks their end.
+    def _buttons_after_motion(self, printer, since, rect, x, y):
+        motion = self._seen(printer, x, y, rect, since)
+        end = self._move_and_see(printer, rect, 5, 5, motion + 1)
+        return [self._button(line) for line in printer.lines()[motion:end] if "] button:" in line]
 
     @staticmethod
     def _button(line):
