@@ -97,6 +97,19 @@ class EventPrinter:
         self.log.close()
 
 
+def typed_into_fullscreen_terminal(driver, terminal):
+    """Waits for a terminal started with --fullscreen where no window list tells when it is
+    there (mutter): until a click into it and a line typed arrive. Returns what it holds."""
+    def probe():
+        driver.mouse(640, 360, "L_Click")
+        driver.type("ready{ENTER}")
+        try:
+            return wait_until(terminal.text, lambda: "no line arrived", timeout=2)
+        except AssertionError:
+            return None
+    return wait_until(probe, lambda: "the terminal never came")
+
+
 def sway_windows():
     """app_id -> (x, y, width, height) of every window sway shows."""
     tree = json.loads(subprocess.check_output(["swaymsg", "-t", "get_tree", "-r"]))
