@@ -93,6 +93,16 @@ class WlrootsTest(unittest.TestCase):
                 self.assertEqual(self.driver.position(), (x, y))
                 self.assertEqual(self._buttons_after_motion(printer, seen, rect, x, y), buttons)
 
+    # F9 over a native window, and over an output without one, where the compositor put the
+    # pointer: XWayland's pointer stays where it last was over X11 windows.
+    def test_capture_reads_the_exact_position_the_compositor_set(self):
+        self.start(Terminal("zs-one", self.folder))
+        sway_window("zs-one")
+        for x, y in ((101, 202), (1280 + 333, 444), (639, 359)):
+            subprocess.check_call(["swaymsg", "-q", "seat - cursor set %d %d" % (x, y)])
+            self.assertEqual(self.driver.capture(), (x, y))
+            self.assertEqual(self.driver.position(), (x, y))  # the reading corrects it
+
     # Moves the pointer to a place of wev's window and waits until wev printed it after line
     # `since`; returns the number of that line.
     def _move_and_see(self, printer, rect, x, y, since):

@@ -6,6 +6,7 @@
 //   mouse X Y CLICKTYPE       the Mouse step (ClickType as in a step: L_Click, R_Click, ...)
 //   type HEX                  SendKeyText of the text given as hex bytes (any byte may occur)
 //   position                  "X Y": the pointer position
+//   capture                   "X Y": the pointer position as F9 takes it
 //   escape                    "1" when escapePressed() says so, else "0"
 //   release                   releaseForExit()
 #include <cstdio>
@@ -58,6 +59,9 @@ std::string Run(std::unique_ptr<zs::InputSession>& session, const std::string& l
         zs::SendKeyText(*input, FromHex(hex));
     } else if (command == "position") {
         const zs::Point position = input->pointerPosition();
+        return std::to_string(position.x) + " " + std::to_string(position.y);
+    } else if (command == "capture") {
+        const zs::Point position = input->pointerPositionForCapture();
         return std::to_string(position.x) + " " + std::to_string(position.y);
     } else if (command == "escape") {
         return input->escapePressed() ? "1" : "0";

@@ -45,6 +45,9 @@ class Driver:
     def position(self):
         return tuple(int(v) for v in self.send("position").split())
 
+    def capture(self):
+        return tuple(int(v) for v in self.send("capture").split())
+
     def close(self):
         self.process.stdin.close()
         self.process.wait(timeout=TIMEOUT)
