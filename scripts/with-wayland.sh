@@ -1,12 +1,12 @@
 #!/bin/sh
 # Runs a command in a private headless Wayland session and stops the session afterwards.
 #   scripts/with-wayland.sh sway|mutter|weston [-o outputs] command [arguments...]
-# sway (with XWayland) and weston refuse to run as root, so as root the compositor and the
-# command run as the user zs-wayland (made when missing) with a 0700 runtime folder of its own;
-# the command's output files must then be writable by that user. mutter gets a D-Bus session
-# and PipeWire of its own. The command sees WAYLAND_DISPLAY, XDG_RUNTIME_DIR, SWAYSOCK (sway),
-# DISPLAY (sway's XWayland) and DBUS_SESSION_BUS_ADDRESS (mutter). The exit status is the
-# command's; 125 when the compositor does not come up.
+# Each compositor runs XWayland, as on a user's desktop. sway and weston refuse to run as root,
+# so as root the compositor and the command run as the user zs-wayland (made when missing) with
+# a 0700 runtime folder of its own; the command's output files must then be writable by that
+# user. mutter gets a D-Bus session and PipeWire of its own. The command sees WAYLAND_DISPLAY,
+# XDG_RUNTIME_DIR, DISPLAY (XWayland), SWAYSOCK (sway), DBUS_SESSION_BUS_ADDRESS and XAUTHORITY
+# (mutter). The exit status is the command's; 125 when the compositor does not come up.
 set -u
 
 if [ $# -lt 2 ]; then
@@ -39,16 +39,24 @@ cleanup() {
         kill -TERM "-$session_pid" 2>/dev/null
         wait "$session_pid" 2>/dev/null
     fi
+    # mutter leaves the lock files and sockets of its X displays behind when it ends.
+    [ "$compositor" = mutter ] && [ -e "$log" ] &&
+        for number in $(sed -n 's/.*Using public X11 display :\([0-9]*\), (using :\([0-9]*\).*/\1 \2/p' "$log"); do
+            lock="/tmp/.X$number-lock"
+            kill -0 "$(cat "$lock" 2>/dev/null)" 2>/dev/null ||
+                rm -f "$lock" "/tmp/.X11-unix/X$number"
+        done
     rm -rf "$work"
 }
 trap cleanup EXIT
 trap 'exit 130' INT
 trap 'exit 143' TERM
 
-# Waits (up to 30 s) for a file to appear while the session runs.
+# Waits (up to 30 s) while the session runs until a file exists, or holds a line that matches
+# the pattern given as second argument.
 wait_for() {
     tries=0
-    until [ -e "$1" ]; do
+    until [ -e "$1" ] && { [ $# -lt 2 ] || grep -q "$2" "$1"; }; do
         tries=$((tries + 1))
         if [ "$tries" -gt 300 ] || ! kill -0 "$session_pid" 2>/dev/null; then
             echo "with-wayland: $compositor did not start:" >&2
@@ -94,8 +102,7 @@ mutter)
 #!/bin/sh
 echo "\$DBUS_SESSION_BUS_ADDRESS" > $work/bus.tmp && mv $work/bus.tmp $work/bus
 pipewire >$work/pipewire.log 2>&1 &
-exec mutter --headless --wayland --no-x11 --wayland-display=wayland-zs \
-    --virtual-monitor 1280x720
+exec mutter --headless --wayland --wayland-display=wayland-zs --virtual-monitor 1280x720
 SESSION
     chmod 755 "$work/session.sh"
     # shellcheck disable=SC2086  # the variables are meant to split into words
@@ -103,15 +110,21 @@ SESSION
     session_pid=$!
     wait_for "$work/bus"
     wait_for "$runtime/wayland-zs"
+    wait_for "$log" "Using public X11 display :"
     DBUS_SESSION_BUS_ADDRESS=$(cat "$work/bus")
-    export DBUS_SESSION_BUS_ADDRESS
+    DISPLAY=$(sed -n 's/.*Using public X11 display \(:[0-9]*\).*/\1/p' "$log")
+    XAUTHORITY=$(ls "$runtime"/.mutter-Xwaylandauth.*)
+    export DBUS_SESSION_BUS_ADDRESS DISPLAY XAUTHORITY
     ;;
 weston)
     # shellcheck disable=SC2086  # the variables are meant to split into words
     setsid $as_user env $env_vars weston --backend=headless-backend.so --socket=wayland-zs \
-        --width=1280 --height=720 >"$log" 2>&1 &
+        --width=1280 --height=720 --xwayland >"$log" 2>&1 &
     session_pid=$!
     wait_for "$runtime/wayland-zs"
+    wait_for "$log" "xserver listening on display :"
+    DISPLAY=$(sed -n 's/.*xserver listening on display \(:[0-9]*\).*/\1/p' "$log")
+    export DISPLAY
     ;;
 *)
     echo "with-wayland: unknown compositor $compositor" >&2

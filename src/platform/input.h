@@ -50,7 +50,11 @@ public:
     // and pressed again. For the moment the program's own message box closes: the user may
     // have closed it with Escape.
     virtual void forgetEscape() = 0;
+    // Where the pointer is, cheaply: for a display refreshed often. It may lag where a backend
+    // cannot see the pointer everywhere.
     virtual Point pointerPosition() = 0;
+    // Where the pointer is, exactly, for F9: may take a few milliseconds more.
+    virtual Point pointerPositionForCapture() { return pointerPosition(); }
     // For the end of the program: releases every key and button the program holds down and
     // gives back what it changed in the keyboard's map. Later calls send nothing, so a step
     // still under way on another thread cannot press anything again. Safe from any thread.

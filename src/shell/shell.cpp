@@ -131,7 +131,7 @@ void Shell::DispatchMenu(int item) {
 
 void Shell::DispatchKey(const gui::Event& event) {
     if (event.key == vk::F9 && hooks.capturePointer)
-        hooks.capturePointer(services_.input.pointerPosition());
+        hooks.capturePointer(services_.input.pointerPositionForCapture());
     if (services_.gui.focusedGadget() == kEditorText && hooks.editorLineInfo)
         hooks.editorLineInfo();
 }

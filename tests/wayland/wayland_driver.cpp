@@ -1,19 +1,23 @@
 // Drives a Wayland input backend for the tests and the typing bench, through the program's own
 // Mouse step and text sender. One command a line on standard input, one answer line each:
-//   open wlroots|gnome        "ok", or "refused <call>: <message>"
+//   open wlroots|gnome|auto   "ok", or "refused <call>: <message>", as the program opens its
+//                             input at start-up (auto: the first of the list that opens);
+//                             "ok <notice>" when the program would say where input reaches
 //   mouse X Y CLICKTYPE       the Mouse step (ClickType as in a step: L_Click, R_Click, ...)
 //   type HEX                  SendKeyText of the text given as hex bytes (any byte may occur)
 //   position                  "X Y": the pointer position
+//   capture                   "X Y": the pointer position as F9 takes it
 //   escape                    "1" when escapePressed() says so, else "0"
 //   release                   releaseForExit()
 #include <cstdio>
+#include <cstdlib>
 #include <iostream>
 #include <memory>
 #include <sstream>
 #include <string>
 
 #include "model/step.h"
-#include "platform/wayland/wayland_input.h"
+#include "platform/linux/input_backends.h"
 #include "player/actions.h"
 
 namespace {
@@ -26,19 +30,25 @@ std::string FromHex(const std::string& hex) {
     return bytes;
 }
 
-std::string Run(std::unique_ptr<zs::Input>& input, const std::string& line) {
+std::string Run(std::unique_ptr<zs::InputSession>& session, const std::string& line) {
     std::istringstream words(line);
     std::string command;
     words >> command;
     if (command == "open") {
         std::string backend;
         words >> backend;
+        if (backend == "auto") {
+            unsetenv(zs::kInputBackendVariable);
+        } else {
+            setenv(zs::kInputBackendVariable, backend.c_str(), 1);
+        }
         zs::Status status;
-        input = backend == "gnome" ? zs::OpenGnomeRemoteDesktopInput(status)
-                                   : zs::OpenWlrootsInput(status);
-        return input ? "ok" : "refused " + status.call + ": " + status.message;
+        session = zs::OpenInputSession(status);
+        if (!session) return "refused " + status.call + ": " + status.message;
+        return session->reachNotice.empty() ? "ok" : "ok " + session->reachNotice;
     }
-    if (!input) return "error: no backend open";
+    if (!session) return "error: no backend open";
+    zs::Input* input = &session->input();
     if (command == "mouse") {
         zs::Step step;
         words >> step.MouseX >> step.MouseY >> step.ClickType;
@@ -49,6 +59,9 @@ std::string Run(std::unique_ptr<zs::Input>& input, const std::string& line) {
         zs::SendKeyText(*input, FromHex(hex));
     } else if (command == "position") {
         const zs::Point position = input->pointerPosition();
+        return std::to_string(position.x) + " " + std::to_string(position.y);
+    } else if (command == "capture") {
+        const zs::Point position = input->pointerPositionForCapture();
         return std::to_string(position.x) + " " + std::to_string(position.y);
     } else if (command == "escape") {
         return input->escapePressed() ? "1" : "0";
@@ -63,10 +76,10 @@ std::string Run(std::unique_ptr<zs::Input>& input, const std::string& line) {
 }  // namespace
 
 int main() {
-    std::unique_ptr<zs::Input> input;
+    std::unique_ptr<zs::InputSession> session;
     std::string line;
     while (std::getline(std::cin, line)) {
-        std::cout << Run(input, line) << std::endl;
+        std::cout << Run(session, line) << std::endl;
     }
     return 0;
 }

@@ -45,6 +45,9 @@ class Driver:
     def position(self):
         return tuple(int(v) for v in self.send("position").split())
 
+    def capture(self):
+        return tuple(int(v) for v in self.send("capture").split())
+
     def close(self):
         self.process.stdin.close()
         self.process.wait(timeout=TIMEOUT)
@@ -95,6 +98,19 @@ class EventPrinter:
         self.process.terminate()
         self.process.wait(timeout=TIMEOUT)
         self.log.close()
+
+
+def typed_into_fullscreen_terminal(driver, terminal):
+    """Waits for a terminal started with --fullscreen where no window list tells when it is
+    there (mutter): until a click into it and a line typed arrive. Returns what it holds."""
+    def probe():
+        driver.mouse(640, 360, "L_Click")
+        driver.type("ready{ENTER}")
+        try:
+            return wait_until(terminal.text, lambda: "no line arrived", timeout=2)
+        except AssertionError:
+            return None
+    return wait_until(probe, lambda: "the terminal never came")
 
 
 def sway_windows():

@@ -156,6 +156,11 @@ Point RecordingInput::pointerPosition() {
     return pointer_;
 }
 
+Point RecordingInput::pointerPositionForCapture() {
+    std::lock_guard lock(mutex_);
+    return capture_.value_or(pointer_);
+}
+
 std::vector<std::string> RecordingInput::events() const {
     std::lock_guard lock(mutex_);
     return events_;
@@ -197,6 +202,11 @@ void RecordingInput::setScan(char32_t ch, KeyScan scan) {
 void RecordingInput::setPointerPosition(Point position) {
     std::lock_guard lock(mutex_);
     pointer_ = position;
+}
+
+void RecordingInput::setCapturePosition(Point position) {
+    std::lock_guard lock(mutex_);
+    capture_ = position;
 }
 
 void RecordingInput::pressEscapeAt(Clock::time_point at) {

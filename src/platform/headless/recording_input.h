@@ -5,6 +5,7 @@
 #include <functional>
 #include <map>
 #include <mutex>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -34,6 +35,7 @@ public:
     // setEscapeDown(false) and a new press.
     void forgetEscape() override;
     Point pointerPosition() override;
+    Point pointerPositionForCapture() override;
     // Records a key up for every key still down, then records nothing more.
     void releaseForExit() override;
 
@@ -50,6 +52,8 @@ public:
     // Replaces the layout's scan of one character, e.g. with an AltGr combination.
     void setScan(char32_t ch, KeyScan scan);
     void setPointerPosition(Point position);
+    // What pointerPositionForCapture() tells from now on, where it differs from the position.
+    void setCapturePosition(Point position);
     // Escape counts as pressed once the clock reaches `at`; reported by one escapePressed() call.
     void pressEscapeAt(Clock::time_point at);
     // Escape held down: escapePressed() stays true until released.
@@ -74,6 +78,7 @@ private:
     bool ignoreHeldEscape_ = false;
     bool closed_ = false;
     Point pointer_;
+    std::optional<Point> capture_;
 };
 
 }  // namespace zs

@@ -12,6 +12,7 @@
 #include <cstring>
 #include <thread>
 
+#include "platform/wayland/pointer_overlay.h"
 #include "platform/wayland/wayland_input.h"
 #include "platform/x11/keysyms.h"
 #include "virtual-keyboard-unstable-v1-client-protocol.h"
@@ -322,6 +323,18 @@ void WlrootsInput::forgetEscape() {
 
 Point WlrootsInput::pointerPosition() {
     std::lock_guard lock(mutex_);
+    return pointerPlace_.current();
+}
+
+// Exact over native windows too, where XWayland's pointer goes stale; the reading also
+// corrects what the cheap position shows from now on.
+Point WlrootsInput::pointerPositionForCapture() {
+    std::lock_guard lock(mutex_);
+    if (closed_) return pointerPlace_.current();
+    if (const std::optional<Point> place = ReadPointerThroughOverlay(*connection_)) {
+        pointerPlace_.movedTo(*place);
+        return *place;
+    }
     return pointerPlace_.current();
 }
 

@@ -40,6 +40,7 @@ public:
     bool escapePressed() override;
     void forgetEscape() override;
     Point pointerPosition() override;
+    Point pointerPositionForCapture() override;
     void releaseForExit() override;
 
 private:
