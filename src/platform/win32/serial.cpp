@@ -48,6 +48,14 @@ Status ApplyLineSettings(HANDLE handle, const SerialSettings& settings) {
     dcb.StopBits = StopBitsCode(settings.stopBits);
     dcb.fOutxCtsFlow = FALSE;
     dcb.fRtsControl = RTS_CONTROL_DISABLE;
+    // The driver keeps what the port's last user set. Any of these would swallow reply bytes
+    // (XON/XOFF, NUL, bytes while DSR is low) or stop reading after a line error.
+    dcb.fOutX = FALSE;
+    dcb.fInX = FALSE;
+    dcb.fNull = FALSE;
+    dcb.fErrorChar = FALSE;
+    dcb.fDsrSensitivity = FALSE;
+    dcb.fAbortOnError = FALSE;
     if (!SetCommState(handle, &dcb)) return LastError("SetCommState");
     return Status::success();
 }
