@@ -1,6 +1,8 @@
-// Serial ports: open by name with line settings, write once, close.
+// Serial ports: open by name with line settings, write, read what arrives, close.
 #pragma once
 
+#include <chrono>
+#include <cstddef>
 #include <cstdint>
 #include <functional>
 #include <memory>
@@ -34,6 +36,15 @@ public:
     // says so the write fails and the bytes not yet sent are dropped when the port closes.
     virtual Status write(const std::vector<std::uint8_t>& bytes, const StopCheck& stopped) = 0;
     Status write(const std::vector<std::uint8_t>& bytes) { return write(bytes, {}); }
+
+    // Drops the bytes that arrived before now: a reply is looked for only after the query.
+    virtual Status discardInput() = 0;
+    // Appends the bytes that have arrived, at most `limit` of them, without waiting. Fails when
+    // the port is gone (the device or its adapter was unplugged).
+    virtual Status readAvailable(std::vector<std::uint8_t>& bytes, std::size_t limit) = 0;
+    // Waits at most `wait` for bytes to arrive, without spinning; true when there are some to
+    // read, or the port is gone (which the next read reports); false when the time passed.
+    virtual bool waitReadable(std::chrono::milliseconds wait) = 0;
 };
 
 class SerialPorts {

@@ -1,4 +1,5 @@
-// Serial ports on pseudo-terminals: bytes, line settings, exclusive use, time-outs, no fd leaks.
+// Serial ports on pseudo-terminals: bytes both ways, line settings, exclusive use, time-outs,
+// waits for input, a vanished other end, no fd leaks.
 #include <gtest/gtest.h>
 
 #include <dirent.h>
@@ -8,8 +9,10 @@
 #include <termios.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <atomic>
 #include <chrono>
+#include <functional>
 #include <string>
 #include <thread>
 #include <vector>
@@ -38,8 +41,22 @@ protected:
         ::fcntl(master_, F_SETFL, O_NONBLOCK);
     }
     void TearDown() override {
-        ::close(master_);
+        if (master_ >= 0) ::close(master_);
         ::close(slave_);
+    }
+
+    void writeMaster(const std::vector<std::uint8_t>& bytes) {
+        ASSERT_EQ(::write(master_, bytes.data(), bytes.size()), ssize_t(bytes.size()));
+    }
+
+    // Reads from the port until `until` holds or nothing comes for a long time.
+    static std::vector<std::uint8_t> readPort(
+        SerialPort& port, const std::function<bool(const std::vector<std::uint8_t>&)>& until) {
+        std::vector<std::uint8_t> got;
+        while (!until(got) && port.waitReadable(std::chrono::seconds(10))) {
+            if (!port.readAvailable(got, 4096)) break;
+        }
+        return got;
     }
 
     PosixSerialPorts ports() {
@@ -184,6 +201,128 @@ TEST_F(PtySerialTest, AStopEndsAWriteThePortNeverTakes) {
     EXPECT_GT(asked.load(), 1);  // asked again while waiting, not only once
     port.reset();
     EXPECT_TRUE(serial.open("COM1", {}, port));
+}
+
+std::vector<std::uint8_t> Bytes(const std::string& text) { return {text.begin(), text.end()}; }
+
+bool EndsWith(const std::vector<std::uint8_t>& got, const std::vector<std::uint8_t>& tail) {
+    return got.size() >= tail.size() && std::equal(tail.rbegin(), tail.rend(), got.rbegin());
+}
+
+TEST_F(PtySerialTest, BytesThatArrivedBeforeADiscardAreDropped) {
+    PosixSerialPorts serial = ports();
+    std::unique_ptr<SerialPort> port;
+    ASSERT_TRUE(serial.open("COM1", {}, port));
+    writeMaster(Bytes("stale\r\n"));
+    ASSERT_TRUE(port->waitReadable(std::chrono::seconds(10)));
+    EXPECT_TRUE(port->discardInput());
+    writeMaster(Bytes("new"));
+    EXPECT_EQ(readPort(*port, [](const auto& got) { return got.size() >= 3; }), Bytes("new"));
+}
+
+// The device echoes the query, then answers in three parts; the bytes come raw (no CR or
+// XON/XOFF handling).
+TEST_F(PtySerialTest, AnEchoAndAReplyInThreePiecesAreReadWhole) {
+    PosixSerialPorts serial = ports();
+    std::unique_ptr<SerialPort> port;
+    ASSERT_TRUE(serial.open("COM1", {}, port));
+    const std::vector<std::uint8_t> query = Bytes("*IDN?\r");
+    const std::vector<std::vector<std::uint8_t>> pieces = {
+        query, Bytes("AC"), {'M', 'E', 0x00, 0x11, 0x13}, Bytes("\r\n")};
+    ASSERT_TRUE(port->discardInput());
+    ASSERT_TRUE(port->write(query));
+    std::thread device([&] {
+        if (readMaster(query.size()) != query) return;
+        for (const auto& piece : pieces) {
+            writeMaster(piece);
+            std::this_thread::sleep_for(std::chrono::milliseconds(20));
+        }
+    });
+    const auto got = readPort(*port, [](const auto& got) { return EndsWith(got, Bytes("\r\n")); });
+    device.join();
+    std::vector<std::uint8_t> expected;
+    for (const auto& piece : pieces) expected.insert(expected.end(), piece.begin(), piece.end());
+    EXPECT_EQ(got, expected);
+}
+
+// A wait that did not wake on input would run its full minute and report nothing.
+TEST_F(PtySerialTest, AWaitEndsWithTheFirstByteOrWhenTheTimePassed) {
+    PosixSerialPorts serial = ports();
+    std::unique_ptr<SerialPort> port;
+    ASSERT_TRUE(serial.open("COM1", {}, port));
+    EXPECT_FALSE(port->waitReadable(std::chrono::milliseconds(0)));
+    EXPECT_FALSE(port->waitReadable(std::chrono::milliseconds(30)));
+    std::vector<std::uint8_t> got;
+    EXPECT_TRUE(port->readAvailable(got, 10));
+    EXPECT_TRUE(got.empty());
+    std::thread device([&] { writeMaster({'!'}); });
+    EXPECT_TRUE(port->waitReadable(std::chrono::minutes(1)));
+    device.join();
+    EXPECT_TRUE(port->readAvailable(got, 10));
+    EXPECT_EQ(got, Bytes("!"));
+}
+
+// The adapter is pulled: a wait returns at once and every read fails, whichever comes first.
+TEST_F(PtySerialTest, AClosedOtherEndIsReportedAsGone) {
+    for (const bool waitFirst : {true, false}) {
+        if (!waitFirst) {  // a fresh pty
+            ::close(slave_);
+            SetUp();
+        }
+        PosixSerialPorts serial = ports();
+        std::unique_ptr<SerialPort> port;
+        ASSERT_TRUE(serial.open("COM1", {}, port));
+        ::close(master_);
+        master_ = -1;
+        if (waitFirst) {
+            EXPECT_TRUE(port->waitReadable(std::chrono::minutes(1)));
+        }
+        std::vector<std::uint8_t> got;
+        for (int read = 0; read < 2; ++read) {
+            const Status status = port->readAvailable(got, 10);
+            EXPECT_FALSE(status) << waitFirst;
+            EXPECT_EQ(status.call, "read") << waitFirst;
+        }
+        EXPECT_TRUE(port->waitReadable(std::chrono::minutes(1))) << waitFirst;
+        EXPECT_TRUE(got.empty());
+    }
+}
+
+// A device that never stops sending: each read takes at most its limit, and no byte of the
+// stream is lost or repeated between reads.
+TEST_F(PtySerialTest, AFloodYieldsAtMostTheLimitPerReadAndLosesNothing) {
+    PosixSerialPorts serial = ports();
+    std::unique_ptr<SerialPort> port;
+    ASSERT_TRUE(serial.open("COM1", {}, port));
+    std::atomic<bool> stop{false};
+    std::thread device([&] {
+        std::vector<std::uint8_t> stream(251 * 64);
+        for (std::size_t i = 0; i < stream.size(); ++i) stream[i] = std::uint8_t(i % 251);
+        std::size_t at = 0;
+        while (!stop) {
+            const ssize_t n = ::write(master_, stream.data() + at, stream.size() - at);
+            if (n > 0) at = (at + std::size_t(n)) % 251;
+            pollfd pfd{master_, POLLOUT, 0};
+            ::poll(&pfd, 1, 20);
+        }
+    });
+    int next = -1;  // the byte the stream holds next, once known
+    for (const std::size_t limit : {1, 100, 0, 5000, 70000, 1, 4096}) {
+        ASSERT_TRUE(port->waitReadable(std::chrono::minutes(1)));
+        std::vector<std::uint8_t> got = {0xAA};
+        ASSERT_TRUE(port->readAvailable(got, limit)) << limit;
+        EXPECT_LE(got.size(), limit + 1) << limit;
+        EXPECT_EQ(got.size() > 1, limit > 0) << limit;
+        EXPECT_EQ(got[0], 0xAA);
+        for (std::size_t i = 1; i < got.size(); ++i) {
+            if (next >= 0) {
+                EXPECT_EQ(got[i], next) << limit << " at " << i;
+            }
+            next = (got[i] + 1) % 251;
+        }
+    }
+    stop = true;
+    device.join();
 }
 
 TEST(ComPortDevice, MapsComNumbersOntoDeviceFiles) {

@@ -1,4 +1,5 @@
-// Serial ports on termios: exclusive open, raw line settings, a write bounded by a deadline.
+// Serial ports on termios: exclusive open, raw line settings, a write bounded by a deadline,
+// reads that never block and a wait for input on poll.
 #include "platform/posix/posix_serial.h"
 
 #include <fcntl.h>
@@ -13,6 +14,7 @@
 #include <charconv>
 #include <chrono>
 #include <cstring>
+#include <limits>
 #include <utility>
 
 #include "platform/posix/unique_fd.h"
@@ -118,7 +120,62 @@ public:
         return status;
     }
 
+    Status discardInput() override {
+        if (::tcflush(fd_.get(), TCIFLUSH) != 0) return ErrnoFailure("tcflush");
+        return Status::success();
+    }
+
+    // Bytes that arrived before the port went away are still handed out; the loss is reported
+    // by the read after them.
+    Status readAvailable(std::vector<std::uint8_t>& bytes, std::size_t limit) override {
+        if (!lost_.ok) return lost_;
+        std::uint8_t buffer[4096];
+        std::size_t taken = 0;
+        while (taken < limit) {
+            const std::size_t asked = std::min(sizeof buffer, limit - taken);
+            const ssize_t n = ::read(fd_.get(), buffer, asked);
+            if (n > 0) {
+                bytes.insert(bytes.end(), buffer, buffer + n);
+                taken += static_cast<std::size_t>(n);
+                continue;
+            }
+            if (n < 0 && errno == EINTR) continue;
+            // A pty whose other end closed fails with EIO; a hung-up port reads as empty.
+            if (n < 0 && errno != EAGAIN) lost_ = ErrnoFailure("read");
+            else if (hungUp()) lost_ = ErrnoFailure("read", EIO);
+            break;
+        }
+        return taken > 0 ? Status::success() : lost_;
+    }
+
+    bool waitReadable(std::chrono::milliseconds wait) override {
+        if (!lost_.ok) return true;
+        // Longer waits than poll takes end early, which callers see as the time having passed.
+        const std::chrono::milliseconds longest(std::numeric_limits<int>::max());
+        const auto deadline =
+            SteadyClock::now() + std::clamp(wait, std::chrono::milliseconds(0), longest);
+        for (;;) {
+            const auto left = std::chrono::ceil<std::chrono::milliseconds>(
+                deadline - SteadyClock::now());
+            const int timeout = static_cast<int>(
+                std::clamp(left, std::chrono::milliseconds(0), longest).count());
+            pollfd pfd{fd_.get(), POLLIN, 0};
+            const int ready = ::poll(&pfd, 1, timeout);
+            if (ready > 0) return true;  // input, or POLLHUP/POLLERR: the read tells which
+            if (ready == 0 && timeout == 0) return false;
+            if (ready < 0 && errno != EINTR) {
+                lost_ = ErrnoFailure("poll");
+                return true;
+            }
+        }
+    }
+
 private:
+    bool hungUp() {
+        pollfd pfd{fd_.get(), POLLIN, 0};
+        return ::poll(&pfd, 1, 0) > 0 && (pfd.revents & (POLLHUP | POLLERR | POLLNVAL)) != 0;
+    }
+
     Status writeUntil(const std::vector<std::uint8_t>& bytes, SteadyClock::time_point deadline,
                       const StopCheck& stopped) {
         std::size_t done = 0;
@@ -154,6 +211,7 @@ private:
 
     UniqueFd fd_;
     bool unsent_ = false;
+    Status lost_;  // why the port is gone, once a read or wait found out
 };
 
 }  // namespace

@@ -87,5 +87,43 @@ TEST(InMemorySerialPorts, OpensExclusivelyAndRecordsTheCloseOfEveryPort) {
     EXPECT_EQ(serial.openPorts(), (std::set<std::string>{"COM1"}));
 }
 
+// The device at the other end: stale bytes until a discard, an answer in pieces after the write
+// it answers, a flood bounded by each read's limit, an unplugged adapter.
+TEST(InMemorySerialPorts, PlaysTheDeviceAtTheOtherEnd) {
+    using Bytes = std::vector<std::uint8_t>;
+    InMemorySerialPorts serial;
+    serial.arrive("COM1", {'o', 'l', 'd'});
+    serial.answer("COM1", {{'O'}, {'K', '\r'}});
+    std::unique_ptr<SerialPort> port;
+    ASSERT_TRUE(serial.open("COM1", {}, port).ok);
+    EXPECT_TRUE(port->waitReadable(std::chrono::milliseconds(100)));
+    EXPECT_TRUE(port->discardInput().ok);
+    EXPECT_FALSE(port->waitReadable(std::chrono::milliseconds(100)));
+    ASSERT_TRUE(port->write({'?'}).ok);
+    Bytes got;
+    while (port->waitReadable(std::chrono::milliseconds(100))) port->readAvailable(got, 1);
+    EXPECT_EQ(got, (Bytes{'O', 'K', '\r'}));
+
+    serial.flood("COM1", {1, 2, 3});
+    got.clear();
+    EXPECT_TRUE(port->readAvailable(got, 4).ok);
+    EXPECT_TRUE(port->readAvailable(got, 0).ok);
+    EXPECT_EQ(got, (Bytes{1, 2, 3, 1}));
+    serial.silence("COM1");
+    EXPECT_FALSE(port->waitReadable(std::chrono::milliseconds(100)));
+
+    serial.vanish("COM1");
+    EXPECT_TRUE(port->waitReadable(std::chrono::milliseconds(100)));
+    EXPECT_FALSE(port->readAvailable(got, 10).ok);
+    EXPECT_FALSE(port->write({'?'}).ok);
+    port.reset();
+    EXPECT_FALSE(serial.open("COM1", {}, port).ok);
+    EXPECT_EQ(serial.log(),
+              (std::vector<std::string>{"open COM1", "discard COM1", "write COM1 1", "read COM1 1",
+                                        "read COM1 1", "read COM1 1", "read COM1 4",
+                                        "fail read COM1", "fail write COM1", "close COM1",
+                                        "fail open COM1"}));
+}
+
 }  // namespace
 }  // namespace zs
