@@ -164,6 +164,8 @@ void FillPanelLists(gui::Gui& gui) {
     FillList(gui, kComboComType, ComTypeNames());
     FillList(gui, kComboWindowAction, {kWindowActions.begin(), kWindowActions.end()});
     FillList(gui, kComboWaitCondition, {kWaitConditions.begin(), kWaitConditions.end()});
+    FillList(gui, kComboQueryPort, ComPortNames());
+    FillList(gui, kComboQueryKind, {kQueryKinds.begin(), kQueryKinds.end()});
 }
 
 }  // namespace zs::form

@@ -125,10 +125,21 @@ constexpr auto kWait = Joined(std::array<FieldSpec, 11>{{
     {kStringWaitTolerance, K::String, {55, 48, 35, 20}, "0", L, kDigits},
 }}, TimeoutAndOnFail(kStringWaitTimeout, kComboWaitOnFail, "10.0"));
 
+constexpr auto kQuery = Joined(std::array<FieldSpec, 8>{{
+    {151, K::Text, {0, 3, 52, 15}, "Port:", R},
+    {kComboQueryPort, K::Combo, {55, 0, 70, 20}, ""},
+    {153, K::Text, {128, 3, 30, 15}, "Kind:", R},
+    {kComboQueryKind, K::Combo, {160, 0, 50, 20}, ""},
+    {155, K::Text, {0, 27, 52, 15}, "Send:", R},
+    {kStringQueryTelegram, K::String, {55, 24, 155, 20}, ""},
+    {157, K::Text, {0, 51, 52, 15}, "Reply:", R},
+    {kStringQueryReply, K::String, {55, 48, 155, 20}, ""},
+}}, TimeoutAndOnFail(kStringQueryTimeout, kComboQueryOnFail, "2.0"));
+
 constexpr FieldSet kSets[] = {
     {2, kMouse},   {15, kKeyboard}, {21, kDelay},   {26, kLoop},    {31, kComport},
     {38, kJump},   {41, kState},    {44, kExecute}, {50, kMessage}, {120, kWindow},
-    {130, kWait},
+    {130, kWait},  {150, kQuery},
 };
 static_assert(std::size(kSets) == kStepTypeCount, "one field set per step type");
 

@@ -72,6 +72,13 @@ inline constexpr int kSwatchWaitColor = 139;
 inline constexpr int kStringWaitTolerance = 141;
 inline constexpr int kStringWaitTimeout = 143;
 inline constexpr int kComboWaitOnFail = 145;
+// The Query set
+inline constexpr int kComboQueryPort = 152;
+inline constexpr int kComboQueryKind = 154;
+inline constexpr int kStringQueryTelegram = 156;
+inline constexpr int kStringQueryReply = 158;
+inline constexpr int kStringQueryTimeout = 160;
+inline constexpr int kComboQueryOnFail = 162;
 
 // Gadgets of FormEditor that the event loop dispatches
 inline constexpr int kEditorText = 104;

@@ -41,6 +41,7 @@ constexpr StepNumberCombo kStepNumberCombos[] = {
     {kComboLoopFrom, ""},
     {kComboWindowOnFail, "Pause"},
     {kComboWaitOnFail, "Pause"},
+    {kComboQueryOnFail, "Pause"},
 };
 
 // The step-number combos list "1" to the number of steps. They are filled in one call each,

@@ -224,6 +224,23 @@ void WaitColourChanged(EditorPanel& panel, int /*eventType*/) {
 
 namespace {
 
+void ShowQuery(EditorPanel& panel, const Step& step) {
+    ShowStoredValue(panel, kComboQueryPort, step.ComPort);
+    ShowStoredValue(panel, kComboQueryKind, step.ComType);
+    panel.gui.setText(kStringQueryTelegram, step.Telegram);
+    panel.gui.setText(kStringQueryReply, step.ReplyText);
+    ShowTimeoutAndOnFail(panel, step, kStringQueryTimeout, kComboQueryOnFail);
+}
+
+bool StoreQuery(FieldStorer& s) {
+    Step& step = s.step();
+    return s.Combo(kComboQueryPort, step.ComPort, "No COM port selected") &&
+           s.Combo(kComboQueryKind, step.ComType, "No COM type selected") &&
+           s.Text(kStringQueryTelegram, step.Telegram, "No telegram entered") &&
+           s.Text(kStringQueryReply, step.ReplyText) &&
+           StoreTimeoutAndOnFail(s, kStringQueryTimeout, kComboQueryOnFail);
+}
+
 constexpr PanelType kPanelTypes[] = {
     {ShowMouse, StoreMouse, CaptureMousePosition},
     {ShowKeyboard, StoreKeyboard, CaptureMousePosition},
@@ -236,6 +253,7 @@ constexpr PanelType kPanelTypes[] = {
     {ShowMessage, StoreMessage, CaptureMousePosition},
     {ShowWindow, StoreWindow, CaptureWindowTitle},
     {ShowWait, StoreWait, CaptureWaitPixel},
+    {ShowQuery, StoreQuery, CaptureMousePosition},
 };
 static_assert(std::size(kPanelTypes) == kStepTypeCount, "one panel row per step type");
 

@@ -82,9 +82,11 @@ inline constexpr FieldInfo kKeyText{"TypedText/KeyToken", &KeyTextOf};
 }  // namespace field
 
 // The position of a record field in field::kRecord; -1 for a field that is not one of them.
+// Found by name, which every field has its own of: the compiler can compare names where it
+// cannot compare addresses.
 constexpr int RecordIndex(const FieldInfo& info) {
     for (std::size_t i = 0; i < field::kRecord.size(); ++i)
-        if (field::kRecord[i] == &info) return static_cast<int>(i);
+        if (field::kRecord[i]->name == info.name) return static_cast<int>(i);
     return -1;
 }
 

@@ -72,6 +72,17 @@ LineFault CheckWindow(Fields f) {
     return TimeoutOrOnFailOutOfRange(f[2], f[3]) ? LineFault::Range : LineFault::None;
 }
 
+// A port named "COM" and a number, as the port list names them.
+bool IsComPortName(std::string_view name) {
+    if (name.size() < 4 || name.substr(0, 3) != "COM") return false;
+    return std::all_of(name.begin() + 3, name.end(), [](char c) { return c >= '0' && c <= '9'; });
+}
+
+LineFault CheckQuery(Fields f) {
+    if (!IsComPortName(f[0]) || !IsOneOf(f[1], kQueryKinds) || f[2].empty()) return LineFault::Value;
+    return TimeoutOrOnFailOutOfRange(f[4], f[5]) ? LineFault::Range : LineFault::None;
+}
+
 LineFault CheckWait(Fields f) {
     if (!IsOneOf(f[0], kWaitConditions)) return LineFault::Value;
     if (ReadInteger(f[1]) < 0 || ReadInteger(f[2]) < 0) return LineFault::Range;
@@ -94,6 +105,8 @@ constexpr std::array kMessageCode{&kMessageText};
 constexpr std::array kWindowCode{&kWindowAction, &kWindowTitle, &kTimeoutSeconds, &kOnFailStep};
 constexpr std::array kWaitCode{&kWaitCondition, &kMouseX,         &kMouseY,    &kPixelColor,
                                &kColorTolerance, &kTimeoutSeconds, &kOnFailStep};
+constexpr std::array kQueryCode{&kComPort,   &kComType,        &kTelegram,
+                                &kReplyText, &kTimeoutSeconds, &kOnFailStep};
 constexpr std::array kWaitUsed{&kMouseX,         &kMouseY,         &kWaitCondition, &kPixelColor,
                                &kColorTolerance, &kTimeoutSeconds, &kOnFailStep};
 
@@ -114,6 +127,8 @@ constexpr StepTypeInfo kRows[] = {
      "10;Activate/Wait/WaitClose/Screen;Title;Timeout;OnFailStep;Remarks", CheckWindow},
     {kWaitStepType, "11 Wait", "WAIT", kWaitCode, kWaitUsed,
      "11;Color/NotColor;X;Y;#RRGGBB;Tolerance;Timeout;OnFailStep;Remarks", CheckWait},
+    {kQueryStepType, "12 Query", "QUERY", kQueryCode, kQueryCode,
+     "12;COM1;String/Hex/Byte;Telegram;Reply;Timeout;OnFailStep;Remarks", CheckQuery},
 };
 static_assert(std::size(kRows) == kStepTypeCount, "one row per step type");
 

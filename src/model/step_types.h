@@ -29,9 +29,10 @@ struct StepTypeInfo {
     CodeCheck check;
 };
 
-inline constexpr int kStepTypeCount = 11;
+inline constexpr int kStepTypeCount = 12;
 // The types that other steps or the editor look for by their number.
-inline constexpr int kMouseStepType = 1, kWindowStepType = 10, kWaitStepType = 11;
+inline constexpr int kMouseStepType = 1, kWindowStepType = 10, kWaitStepType = 11,
+                     kQueryStepType = 12;
 // The most fields a type's CODE line holds between its number and Description.
 inline constexpr std::size_t kMostCodeFields = 7;
 

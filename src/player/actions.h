@@ -2,8 +2,11 @@
 // The player calls them on its own thread and adds the between-steps delay itself.
 #pragma once
 
+#include <chrono>
+#include <cstddef>
 #include <cstdint>
 #include <functional>
+#include <memory>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -54,5 +57,37 @@ struct ComportResult {
 // A write that `stopped` ends drops the bytes not yet sent and closes the port.
 ComportResult DoComportStep(const Step& step, AppState& state, SerialPorts& serial,
                             const StopRequested& stopped = {});
+
+// A Query step's exchange with its device, once the port is open with the run's setting, its
+// input dropped and the telegram written: the bytes received since, searched for the reply.
+// Destroying it closes the port.
+class QueryExchange {
+public:
+    QueryExchange(std::unique_ptr<SerialPort> port, std::vector<std::uint8_t> reply)
+        : port_(std::move(port)), reply_(std::move(reply)) {}
+
+    // Reads what has arrived; true once the reply is among the bytes received since the write,
+    // or, for an empty reply, once any byte came. A port that is gone never replies.
+    bool ReplyReceived();
+    // Waits at most `wait` for bytes, without spinning; true when some (or the port's end) came.
+    bool WaitForBytes(std::chrono::milliseconds wait);
+    // What came back, for the State text: its first kShownBytes bytes, printable ASCII as it
+    // stands and every other byte as "<" + two hexadecimal digits + ">".
+    std::string Shown() const;
+
+    static constexpr std::size_t kShownBytes = 200;
+
+private:
+    std::unique_ptr<SerialPort> port_;
+    std::vector<std::uint8_t> reply_;
+    std::vector<std::uint8_t> shown_;  // the first bytes received
+    std::vector<std::uint8_t> tail_;   // the last bytes, as many as a reply split over reads needs
+    bool replied_ = false, gone_ = false;
+};
+
+// Opens the port of a Query step as a telegram would, drops what waits in its input and writes
+// the telegram; nullptr with the failure (as a Comport step's) when it cannot.
+std::unique_ptr<QueryExchange> StartQuery(const Step& step, AppState& state, SerialPorts& serial,
+                                          const StopRequested& stopped, ComportResult& failure);
 
 }  // namespace zs

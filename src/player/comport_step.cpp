@@ -1,5 +1,6 @@
 // The Comport step: "Initialise" records a port's settings for the run; a telegram step opens
-// the port with them, writes the telegram once and closes the port again.
+// the port with them, writes the telegram once and closes the port again. A Query step opens and
+// writes the same way, then waits for the reply.
 #include <algorithm>
 #include <memory>
 #include <mutex>
@@ -30,33 +31,64 @@ ComportResult Failure(ComportOutcome outcome, std::string message) {
     return ComportResult{outcome, std::move(message)};
 }
 
+// The port of a telegram, opened with the run's setting for it. The setting is looked for first,
+// so a port that was never initialised is reported as such whatever its telegram holds. The
+// telegram is encoded before the port is opened: a bad one leaves the device's line untouched.
+std::unique_ptr<SerialPort> OpenForTelegram(const Step& step, AppState& state,
+                                            SerialPorts& serial, std::vector<std::uint8_t>& bytes,
+                                            ComportResult& failure) {
+    const std::optional<PortSetting> setting = FindPortSetting(state, step.ComPort);
+    if (!setting) {
+        failure = Failure(ComportOutcome::NotInitialised, "Port is not initialised!");
+        return nullptr;
+    }
+    std::string error;
+    if (!EncodeTelegram(step.ComType, step.Telegram, bytes, error)) {
+        failure = Failure(ComportOutcome::BadTelegram, error);
+        return nullptr;
+    }
+    std::unique_ptr<SerialPort> port;
+    if (!serial.open(step.ComPort, ToSerialSettings(*setting), port) || port == nullptr) {
+        failure = Failure(ComportOutcome::OpenFailed, "Can't open port!");
+        return nullptr;
+    }
+    return port;
+}
+
 }  // namespace
 
-// The port setting is looked for first, so a port that was never initialised is reported as
-// such whatever its telegram holds. The telegram is encoded before the port is opened: a bad one
-// leaves the device's line untouched.
 ComportResult DoComportStep(const Step& step, AppState& state, SerialPorts& serial,
                             const StopRequested& stopped) {
     if (step.ComType == "Initialise") {
         InitialisePort(step, state);
         return {ComportOutcome::Initialised, {}};
     }
-    const std::optional<PortSetting> setting = FindPortSetting(state, step.ComPort);
-    if (!setting) return Failure(ComportOutcome::NotInitialised, "Port is not initialised!");
-
     std::vector<std::uint8_t> bytes;
-    std::string error;
-    if (!EncodeTelegram(step.ComType, step.Telegram, bytes, error))
-        return Failure(ComportOutcome::BadTelegram, error);
-
-    std::unique_ptr<SerialPort> port;
-    if (!serial.open(step.ComPort, ToSerialSettings(*setting), port) || port == nullptr)
-        return Failure(ComportOutcome::OpenFailed, "Can't open port!");
+    ComportResult failure;
+    std::unique_ptr<SerialPort> port = OpenForTelegram(step, state, serial, bytes, failure);
+    if (!port) return failure;
     // A failed, short or stopped write is not reported: the step counts as sent once the port
     // opened.
     (void)port->write(bytes, stopped);
     port.reset();
     return {ComportOutcome::Sent, {}};
+}
+
+std::unique_ptr<QueryExchange> StartQuery(const Step& step, AppState& state, SerialPorts& serial,
+                                          const StopRequested& stopped, ComportResult& failure) {
+    std::vector<std::uint8_t> telegram, reply;
+    std::string error;
+    if (!step.ReplyText.empty() && !EncodeTelegram(step.ComType, step.ReplyText, reply, error)) {
+        failure = Failure(ComportOutcome::BadTelegram, error);
+        return nullptr;
+    }
+    std::unique_ptr<SerialPort> port = OpenForTelegram(step, state, serial, telegram, failure);
+    if (!port) return nullptr;
+    // Input that came before the query is no reply to it. A failed write gets no reply, which
+    // the wait reports.
+    (void)port->discardInput();
+    (void)port->write(telegram, stopped);
+    return std::make_unique<QueryExchange>(std::move(port), std::move(reply));
 }
 
 }  // namespace zs

@@ -91,6 +91,7 @@ private:
     std::optional<long> MessageStep(const Step& step, long index);
     std::optional<long> WindowStep(const Step& step, long index);
     std::optional<long> WaitStep(const Step& step, long index);
+    std::optional<long> QueryStep(const Step& step, long index);
     void UnknownStep(const Step& step);
 
     // A position of a Mouse or Wait step on the screen: as it stands, or relative to the client
@@ -104,8 +105,12 @@ private:
     // The wait of the steps that wait: `holds` is tested at once and then every 100 ms for
     // `seconds` (none: the whole time passes), with the time left in the Delay countdown text.
     // Stop and Escape end it within 100 ms; Pause holds it, and its time left.
+    // `idle`, where given, waits until the time it is given or less, and says whether something
+    // came that may change what `holds` finds (it is tested again at once).
     enum class WaitOutcome { Held, TimedOut, Stopped };
-    WaitOutcome WaitFor(float seconds, const std::function<bool()>& holds);
+    using Idle = std::function<bool(Clock::time_point until)>;
+    WaitOutcome WaitFor(float seconds, const std::function<bool()>& holds, const Idle& idle = {});
+    bool IdleUntil(Clock::time_point tick, const std::function<bool()>& holds, const Idle& idle);
     // A step that failed, saying why: with onFailStep 0 the run pauses and the text is shown
     // titled `title` (Play goes on with the next step, Stop ends the run); with n >= 1 the run
     // goes on at step n, as a Jump to n does. Returns the step handed over to.

@@ -1,4 +1,5 @@
 // ThreadPLAY, the table of step procedures, and the procedures of the short step types.
+#include <algorithm>
 #include <filesystem>
 #include <iterator>
 #include <string>
@@ -22,7 +23,7 @@ const Player::StepProcedure Player::kProcedures[] = {
     &Player::MouseStep, &Player::KeyboardStep, &Player::DelayStep,
     &Player::LoopStep,  &Player::ComportStep,  &Player::JumpStep,
     &Player::StateStep, &Player::ExecuteStep,  &Player::MessageStep,
-    &Player::WindowStep, &Player::WaitStep,
+    &Player::WindowStep, &Player::WaitStep,   &Player::QueryStep,
 };
 
 std::optional<Player::StepRun> Player::ThreadPLAY(long index) {
@@ -159,6 +160,33 @@ std::optional<long> Player::MessageStep(const Step& step, long) {
     state_.paused = 0;
     SettleDelay();
     return std::nullopt;
+}
+
+// The telegram goes out as a Comport telegram's; then the bytes received since it are searched
+// for the reply until the time-out. What came back is shown in the State text.
+std::optional<long> Player::QueryStep(const Step& step, long) {
+    const StopRequested stopped = StopCheckForStep();
+    ComportResult failure;
+    std::unique_ptr<QueryExchange> query = actions_.query(step, stopped, failure);
+    if (!query) {
+        if (stopped()) return std::nullopt;
+        return FailStep("COM port", failure.message, step.OnFailStep,
+                        failure.outcome != ComportOutcome::NotInitialised);
+    }
+    const auto idle = [&](Clock::time_point until) {
+        const auto left = std::chrono::ceil<std::chrono::milliseconds>(until - services_.clock.now());
+        return query->WaitForBytes(std::max(left, std::chrono::milliseconds(0)));
+    };
+    const WaitOutcome outcome = WaitFor(step.TimeoutSeconds, [&] { return query->ReplyReceived(); },
+                                        idle);
+    services_.gui.setText(form::kTextStepInfo, query->Shown());
+    query.reset();  // the port closes before anything else happens
+    switch (outcome) {
+        case WaitOutcome::Stopped: return std::nullopt;
+        case WaitOutcome::Held: SettleDelay(); return std::nullopt;
+        case WaitOutcome::TimedOut: break;
+    }
+    return FailStep("COM port", "No reply on " + step.ComPort, step.OnFailStep, true);
 }
 
 void Player::UnknownStep(const Step& step) {

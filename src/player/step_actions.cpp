@@ -12,4 +12,10 @@ ComportResult DeviceStepActions::comport(const Step& step, const StopRequested& 
     return DoComportStep(step, state_, serial_, stopped);
 }
 
+std::unique_ptr<QueryExchange> DeviceStepActions::query(const Step& step,
+                                                        const StopRequested& stopped,
+                                                        ComportResult& failure) {
+    return StartQuery(step, state_, serial_, stopped, failure);
+}
+
 }  // namespace zs

@@ -13,6 +13,9 @@ public:
     // `stopped` tells a long step that the run was stopped meanwhile.
     virtual void keyboard(const Step& step, const StopRequested& stopped) = 0;
     virtual ComportResult comport(const Step& step, const StopRequested& stopped) = 0;
+    // A Query step's port opened and its telegram written; nullptr with the failure.
+    virtual std::unique_ptr<QueryExchange> query(const Step& step, const StopRequested& stopped,
+                                                 ComportResult& failure) = 0;
 };
 
 // The actions of the program: DoMouseStep, DoKeyboardStep and DoComportStep.
@@ -23,6 +26,8 @@ public:
     void mouse(const Step& step) override;
     void keyboard(const Step& step, const StopRequested& stopped) override;
     ComportResult comport(const Step& step, const StopRequested& stopped) override;
+    std::unique_ptr<QueryExchange> query(const Step& step, const StopRequested& stopped,
+                                         ComportResult& failure) override;
 
 private:
     AppState& state_;

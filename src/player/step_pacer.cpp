@@ -4,11 +4,13 @@ namespace zs {
 
 void StepPacer::restart() { last_ = clock_.now(); }
 
-void StepPacer::wait(Clock::duration d) {
+void StepPacer::wait(Clock::duration d) { clock_.waitUntil(schedule(d)); }
+
+Clock::time_point StepPacer::schedule(Clock::duration d) {
     const Clock::time_point now = clock_.now();
     const Clock::time_point base = now - last_ <= kSlack ? last_ : now;
     last_ = base + d;
-    clock_.waitUntil(last_);
+    return last_;
 }
 
 }  // namespace zs

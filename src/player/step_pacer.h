@@ -15,6 +15,9 @@ public:
     // setting a text) is absorbed into the schedule; a step that took longer (typing, a message
     // box) gets the full d after it.
     void wait(Clock::duration d);
+    // The deadline that wait(d) would wait until, made the end of the schedule: for a wait that
+    // may end earlier than the clock's.
+    Clock::time_point schedule(Clock::duration d);
 
     static constexpr Clock::duration kSlack = std::chrono::milliseconds(20);
 

@@ -84,7 +84,7 @@ TEST_F(FormMAINTest, WindowGadgetsStandWhereOtherCodeExpectsThem) {
 TEST_F(FormMAINTest, FieldSetsFitTheirContainersAndStartHidden) {
     std::set<int> ids;
     for (int id = 53; id <= 74; ++id) ids.insert(id);
-    const int containers[] = {2, 15, 21, 26, 31, 38, 41, 44, 50, 120, 130};
+    const int containers[] = {2, 15, 21, 26, 31, 38, 41, 44, 50, 120, 130, 150};
     for (const StepTypeInfo& type : StepTypes()) {
         const FieldSet& set = FieldSetOf(type);
         EXPECT_EQ(set.container, containers[RowOf(type)]);
@@ -101,7 +101,7 @@ TEST_F(FormMAINTest, FieldSetsFitTheirContainersAndStartHidden) {
             EXPECT_LE(field.rect.y + field.rect.h, 95) << field.id;
         }
     }
-    EXPECT_EQ(ids.size(), 22u + 11u + 40u + 8u + 15u);  // window, sets, gadgets of the sets
+    EXPECT_EQ(ids.size(), 22u + 12u + 40u + 8u + 15u + 12u);  // window, sets, gadgets of the sets
     EXPECT_TRUE(Gadget(kComboKeyToken).hidden);
     EXPECT_FALSE(Gadget(kStringTypedText).hidden);
 }
@@ -137,7 +137,7 @@ TEST_F(FormMAINTest, ListsHoldTheirItemsWithTheFirstSelected) {
         const char* last;
     };
     const Row rows[] = {
-        {69, kStepTypeCount, "1 Mouse", "11 Wait"},        {3, 4, "L_Click", "M_Click"},
+        {69, kStepTypeCount, "1 Mouse", "12 Query"},        {3, 4, "L_Click", "M_Click"},
         {16, 2, "String", "Key"},               {18, 34, "{BACKSPACE}", "{F12}"},
         {32, 80, "COM1", "COM80"},              {33, 4, "Initialise", "Byte"},
     };

@@ -117,12 +117,12 @@ TEST_F(EditorPanelTest, TypeChangeShowsTheTextsLastShownInThatSet) {
 
 TEST_F(EditorPanelTest, UnknownStepTypeIsReportedWithAllSetsHidden) {
     Step broken = DelayOf(1, "kept?");
-    broken.RECORDtype = 12;
+    broken.RECORDtype = 42;
     show({broken});
     EXPECT_EQ(visibleSetType(), 0);
     EXPECT_EQ(gui.text(kStringDescription), "");
     EXPECT_EQ(lastMessage().title, "Error");
-    EXPECT_EQ(lastMessage().text, "GetValues() Unknown RList()\\RECORDtype: 12");
+    EXPECT_EQ(lastMessage().text, "GetValues() Unknown RList()\\RECORDtype: 42");
 }
 
 TEST_F(EditorPanelTest, TelegramTypeSetsTheFormatHint) {

@@ -35,6 +35,7 @@ const std::map<int, Sample>& Samples() {
         {11,
          {"11;NotColor;120;45;#33AA00;8;30.0;0;lamp",
           {{kStringWaitX, "123"}, {kStringWaitY, "45"}, {kStringWaitColor, "#102030"}}}},
+        {12, {"12;COM3;Hex;0D 0A;06;2.0;0;ack", {{kStringMouseX, "123"}, {kStringMouseY, "45"}}}},
     };
     return samples;
 }

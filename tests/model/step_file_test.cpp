@@ -93,12 +93,12 @@ TEST(StepFile, CodeLinesAsWritten) {
 TEST(StepFile, WrittenTextHasThreeHeaderLinesAndCrLfAfterEveryLine) {
     RList list;
     list.add() = Make(3);
-    list.add() = Make(12);  // unknown: an empty line in its place
+    list.add() = Make(42);  // unknown: an empty line in its place
     list.add() = Make(7);
     const StepFileText file = WriteStepFileText(list, "bob  -  01.02.2026 03:04", "");
     EXPECT_EQ(file.text, std::string(kFileVersionLine) +
                              "\r\nbob  -  01.02.2026 03:04\r\n\r\n3;0.0;\r\n\r\n7;;\r\n");
-    EXPECT_EQ(file.unknownTypes, std::vector<int>{12});
+    EXPECT_EQ(file.unknownTypes, std::vector<int>{42});
 }
 
 // Regression: a line end inside a text field split the record, and the rest of the text could

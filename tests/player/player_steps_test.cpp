@@ -118,12 +118,12 @@ TEST(PlayerSteps, MessageStepPausesWhileItsBoxIsOpenAboveTheMainWindow) {
 
 TEST(PlayerSteps, UnknownTypeIsReportedAndTheRunGoesOn) {
     PlayerHarness h;
-    h.setProgram({TypedStep(12), StateStep("after")});
+    h.setProgram({TypedStep(42), StateStep("after")});
     ASSERT_TRUE(h.playToEnd());
     const auto messages = h.gui.messages();
     ASSERT_EQ(messages.size(), 1u);
     EXPECT_EQ(messages[0].title, "Error");
-    EXPECT_EQ(messages[0].text, "ThreadPLAY(): Unknown recordtype: 12");
+    EXPECT_EQ(messages[0].text, "ThreadPLAY(): Unknown recordtype: 42");
     EXPECT_EQ(h.texts(form::kTextStepInfo).back(), "after");
 }
 

@@ -192,10 +192,10 @@ TEST_F(FileCommandsTest, SaveWithoutAFileNameDoesNothing) {
 
 TEST_F(FileCommandsTest, SaveReportsUnknownTypesAndWritesEmptyLines) {
     shell.FileNew();
-    state.list.add().RECORDtype = 12;
+    state.list.add().RECORDtype = 42;
     state.ProgramFileName = Path("odd.stp");
     shell.FileSave();
-    EXPECT_EQ(MessageLines(), std::vector<std::string>{"Error / Unknown recordtype: 12"});
+    EXPECT_EQ(MessageLines(), std::vector<std::string>{"Error / Unknown recordtype: 42"});
     EXPECT_EQ(ReadFileBytes(folder / "odd.stp"),
               "Zelvorin-Step 2.5\r\nanna  -  07.12.2026 08:47\r\n\r\n3;0.5;\r\n\r\n");
     EXPECT_EQ(NoticeTexts(), std::vector<std::string>{"File saved"});

@@ -68,6 +68,17 @@ void RecordingStepActions::keyboard(const Step& step, const StopRequested&) {
     types_.push_back(step.RECORDtype);
 }
 
+std::unique_ptr<QueryExchange> RecordingStepActions::query(const Step& step,
+                                                           const StopRequested&,
+                                                           ComportResult& failure) {
+    {
+        std::lock_guard lock(mutex_);
+        types_.push_back(step.RECORDtype);
+    }
+    failure = {ComportOutcome::OpenFailed, "Can't open port!"};
+    return nullptr;
+}
+
 ComportResult RecordingStepActions::comport(const Step& step, const StopRequested&) {
     std::lock_guard lock(mutex_);
     types_.push_back(step.RECORDtype);

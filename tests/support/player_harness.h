@@ -50,6 +50,9 @@ public:
     void mouse(const Step& step) override;
     void keyboard(const Step& step, const StopRequested&) override;
     ComportResult comport(const Step& step, const StopRequested&) override;
+    // Queries are played on in-memory ports by the device tests: here no port opens.
+    std::unique_ptr<QueryExchange> query(const Step& step, const StopRequested&,
+                                         ComportResult& failure) override;
     void queueComportResult(ComportResult result);
     std::vector<int> types();
 
