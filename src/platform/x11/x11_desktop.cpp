@@ -30,15 +30,12 @@ constexpr int kIconicState = 3;  // ICCCM WM_STATE
 
 // What one window says about itself, asked for many windows at once.
 struct WindowFacts {
-    PropertyRequest netName, name, type, wmState;
-    xcb_get_window_attributes_cookie_t attributes{};
+    PropertyRequest netName, name, type;
 
     WindowFacts(xcb_connection_t* c, const std::vector<xcb_atom_t>& atoms, xcb_window_t window)
         : netName(c, window, atoms[kWmName], atoms[kUtf8String]),
           name(c, window, XCB_ATOM_WM_NAME, XCB_GET_PROPERTY_TYPE_ANY),
-          type(c, window, atoms[kWindowType], XCB_ATOM_ATOM, 32),
-          wmState(c, window, atoms[kWmState], atoms[kWmState], 2),
-          attributes(xcb_get_window_attributes(c, window)) {}
+          type(c, window, atoms[kWindowType], XCB_ATOM_ATOM, 32) {}
 
     // _NET_WM_NAME as it stands (UTF-8), else WM_NAME (Latin-1 for the STRING type).
     std::string title() {
@@ -162,11 +159,8 @@ std::vector<DesktopWindow> ManagedWindows(DesktopConnection& x) {
     for (xcb_window_t client : clients) facts.emplace_back(x.c, x.atoms, client);
     std::vector<DesktopWindow> result;
     for (std::size_t i = 0; i < clients.size(); ++i) {
-        auto attributes = Await<xcb_get_window_attributes_reply_t>(
-            x.c, facts[i].attributes, xcb_get_window_attributes_reply);
         const std::string title = facts[i].title();
-        if (!attributes || !facts[i].applicationType(x.atoms)) continue;
-        result.push_back({clients[i], title, x.own->owns(clients[i])});
+        if (facts[i].applicationType(x.atoms)) result.push_back({clients[i], title, x.own->owns(clients[i])});
     }
     return result;
 }
@@ -175,12 +169,16 @@ std::vector<DesktopWindow> ManagedWindows(DesktopConnection& x) {
 std::vector<DesktopWindow> UnmanagedWindows(DesktopConnection& x) {
     const std::vector<xcb_window_t> children = x.rootChildren();
     std::vector<WindowFacts> facts;
+    std::vector<xcb_get_window_attributes_cookie_t> attributeCookies;
     facts.reserve(children.size());
-    for (xcb_window_t child : children) facts.emplace_back(x.c, x.atoms, child);
+    for (xcb_window_t child : children) {
+        facts.emplace_back(x.c, x.atoms, child);
+        attributeCookies.push_back(xcb_get_window_attributes(x.c, child));
+    }
     std::vector<DesktopWindow> result;
     for (std::size_t i = 0; i < children.size(); ++i) {
         auto attributes = Await<xcb_get_window_attributes_reply_t>(
-            x.c, facts[i].attributes, xcb_get_window_attributes_reply);
+            x.c, attributeCookies[i], xcb_get_window_attributes_reply);
         const std::string title = facts[i].title();
         const bool application = facts[i].applicationType(x.atoms);
         if (!attributes || attributes->override_redirect ||
@@ -291,7 +289,6 @@ std::optional<DesktopWindow> X11Desktop::windowAt(Point point) {
     WindowFacts facts(x->c, x->atoms, client);
     const std::string title = facts.title();
     const auto types = facts.type.words();
-    Await<xcb_get_window_attributes_reply_t>(x->c, facts.attributes, xcb_get_window_attributes_reply);
     // A desktop window (the icons on the background) is the background to a user.
     for (std::uint32_t type : types)
         if (type == x->atom(kTypeDesktop)) return std::nullopt;

@@ -22,6 +22,15 @@ PropertyRequest::PropertyRequest(xcb_connection_t* c, xcb_window_t window, xcb_a
                                  xcb_atom_t type, std::uint32_t maxWords)
     : c_(c), cookie_(xcb_get_property(c, 0, window, property, type, 0, maxWords)), sent_(true) {}
 
+PropertyRequest::PropertyRequest(PropertyRequest&& other) noexcept
+    : c_(other.c_), cookie_(other.cookie_), sent_(other.sent_) {
+    other.sent_ = false;
+}
+
+PropertyRequest::~PropertyRequest() {
+    if (sent_) xcb_discard_reply(c_, cookie_.sequence);
+}
+
 Reply<xcb_get_property_reply_t> PropertyRequest::reply() {
     if (!sent_) return nullptr;
     sent_ = false;

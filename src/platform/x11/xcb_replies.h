@@ -35,9 +35,11 @@ std::vector<xcb_atom_t> InternAtoms(xcb_connection_t* c, const std::vector<const
 // A property request already sent, read when its reply is needed (so that many go out at once).
 class PropertyRequest {
 public:
-    PropertyRequest() = default;
     PropertyRequest(xcb_connection_t* c, xcb_window_t window, xcb_atom_t property,
                     xcb_atom_t type, std::uint32_t maxWords = 1024);
+    PropertyRequest(PropertyRequest&& other) noexcept;
+    PropertyRequest& operator=(PropertyRequest&&) = delete;
+    ~PropertyRequest();  // a reply never read is discarded, not kept by XCB
     // 32-bit values (windows, atoms, cardinals); empty for a missing property or another format.
     std::vector<std::uint32_t> words();
     // 8-bit text as stored; `type` tells which type it had (XCB_ATOM_NONE when missing).
