@@ -222,7 +222,6 @@ void X11Recorder::handleKey(RecordSink& sink, int keycode, bool down, unsigned l
             return;
         }
         event.text = typedText(keycode);
-        event.held = heldModifiers();
         event.ownWindow = focusIsOwn();
     }
     sink.recorded(event);
