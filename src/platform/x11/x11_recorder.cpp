@@ -138,6 +138,7 @@ Status X11Recorder::open() {
     if (altMask_ == 0) altMask_ = Mod1Mask;
     if (superMask_ == 0) superMask_ = Mod4Mask;
     withheldKeys_.clear();
+    findSuperGrabs();
     xtestDevices_.clear();
     XkbSelectEventDetails(display_, XkbUseCoreKbd, XkbStateNotify, XkbAllStateComponentsMask,
                           XkbAllStateComponentsMask);
@@ -247,20 +248,45 @@ HeldModifiers X11Recorder::heldModifiers() const {
             (coreState_ & altMask_) != 0};
 }
 
-// A passive grab of the key with these modifiers on the root, held by another client, makes our
-// own attempt fail with BadAccess. Our grab, when it succeeds, is released at once.
-bool X11Recorder::grabbedByAnotherClient(int keycode) {
+// The keys with Super that another client (the window manager) grabbed on the root, read once
+// as the recording starts: the server refuses our own grab of a combination another client
+// holds, and ours, where it succeeds, is released at once. Read later, at the key, the answer
+// would race with a manager that drops its grabs while it acts on the key.
+void X11Recorder::findSuperGrabs() {
+    superGrabs_.clear();
     xcb_connection_t* c = XGetXCBConnection(display_);
     const auto root = static_cast<xcb_window_t>(DefaultRootWindow(display_));
-    const auto modifiers = static_cast<std::uint16_t>(coreState_ & 0xFF);
-    const auto key = static_cast<xcb_keycode_t>(keycode);
-    xcb_generic_error_t* error = xcb_request_check(
-        c, xcb_grab_key_checked(c, 0, root, modifiers, key, XCB_GRAB_MODE_ASYNC, XCB_GRAB_MODE_ASYNC));
-    const bool taken = error != nullptr && error->error_code == XCB_ACCESS;
-    std::free(error);
-    if (!taken) xcb_ungrab_key(c, key, root, modifiers);
+    const xcb_setup_t* setup = xcb_get_setup(c);
+    struct Try {
+        xcb_void_cookie_t cookie;
+        xcb_keycode_t key;
+        std::uint16_t modifiers;
+    };
+    std::vector<Try> tries;
+    const unsigned extras[] = {0, ShiftMask, ControlMask, altMask_};
+    for (int key = setup->min_keycode; key <= setup->max_keycode; ++key) {
+        for (unsigned extra : extras) {
+            const auto modifiers = static_cast<std::uint16_t>(superMask_ | extra);
+            const auto keycode = static_cast<xcb_keycode_t>(key);
+            tries.push_back({xcb_grab_key_checked(c, 0, root, modifiers, keycode, XCB_GRAB_MODE_ASYNC,
+                                                  XCB_GRAB_MODE_ASYNC),
+                             keycode, modifiers});
+        }
+    }
+    for (const Try& attempt : tries) {
+        xcb_generic_error_t* error = xcb_request_check(c, attempt.cookie);
+        if (error == nullptr)
+            xcb_ungrab_key(c, attempt.key, root, attempt.modifiers);
+        else if (error->error_code == XCB_ACCESS)
+            superGrabs_.insert(attempt.key << 16 | attempt.modifiers);
+        std::free(error);
+    }
     xcb_flush(c);
-    return taken;
+}
+
+bool X11Recorder::grabbedByAnotherClient(int keycode) const {
+    const unsigned modifiers = coreState_ & (superMask_ | ShiftMask | ControlMask | altMask_);
+    return superGrabs_.count(static_cast<unsigned>(keycode) << 16 | modifiers) != 0;
 }
 
 bool X11Recorder::focusIsOwn() {

@@ -43,7 +43,8 @@ private:
     void handleButton(RecordSink& sink, int button, bool down, unsigned long time);
     std::string typedText(int keycode);
     HeldModifiers heldModifiers() const;
-    bool grabbedByAnotherClient(int keycode);
+    void findSuperGrabs();
+    bool grabbedByAnotherClient(int keycode) const;
     bool focusIsOwn();
     bool isXTestDevice(int deviceId);
     bool programInjects();
@@ -62,7 +63,8 @@ private:
     // sends in order with the raw events.
     unsigned coreState_ = 0;
     unsigned altMask_ = 0, superMask_ = 0;
-    std::set<int> withheldKeys_;  // pressed keys that went to another client's grab
+    std::set<unsigned> superGrabs_;  // keycode << 16 | modifiers of others' grabs with Super
+    std::set<int> withheldKeys_;     // pressed keys that went to another client's grab
     std::vector<int> xtestDevices_;
     std::unique_ptr<Compose> compose_;
     std::unique_ptr<Windows> windows_;
