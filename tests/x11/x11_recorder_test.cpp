@@ -134,8 +134,25 @@ std::string RecordedText(const std::vector<RecordedEvent>& events) {
     return text;
 }
 
+// A key with Super that the window manager takes for itself reached no application and was
+// recorded all the same. Super+F1 is openbox's "go to desktop 1", which changes nothing here (its
+// Super+E starts a program, and the box about a missing one takes the focus). First of these
+// tests: openbox drops and renews its grabs after a layout change, which a later test makes.
+TEST_F(X11RecorderTest, SuperKeyThatTheManagerTakesIsNotRecorded) {
+    send({{XK_Super_L, Act::Down}, {XK_F1, Act::Tap}, {XK_Super_L, Act::Up}});
+    bool recorded = false, received = false;
+    for (const RecordedEvent& e : recordedUpToMark())
+        recorded = recorded || (e.kind == RecordedKind::KeyDown && e.vk == 0x70);
+    bool complete = false;
+    for (const auto& key : client_->receivedSinceLastSync(complete).keys)
+        received = received || key.keysym == XK_F1;
+    EXPECT_TRUE(complete);
+    EXPECT_EQ(recorded, received);
+    EXPECT_EQ(received, !WindowManagerRuns(display_));
+}
+
 // Each row once went wrong: the keypad's digits came as Home and Up, Caps Lock's capitals as
-// small letters, the dead key's "â" as "a", and Super+E, which openbox takes for itself, as "e".
+// small letters, the dead key's "â" as "a".
 TEST_F(X11RecorderTest, RecordedTextIsWhatTheClientReceived) {
     struct Row {
         const char* name;
@@ -151,22 +168,25 @@ TEST_F(X11RecorderTest, RecordedTextIsWhatTheClientReceived) {
           {XK_Caps_Lock, Act::Tap}},
          "ABC"},
         {"dead circumflex and a", "de", {{XK_dead_circumflex, Act::Tap}, {XK_a, Act::Tap}}, "\u00e2"},
-        {"Super+E", "us", {{XK_Super_L, Act::Down}, {XK_e, Act::Tap}, {XK_Super_L, Act::Up}},
-         nullptr},  // openbox keeps it; without a manager the client gets "e"
     };
-    const bool managed = WindowManagerRuns(display_);
+    std::string layout = "us";  // the server's own
     for (const Row& row : rows) {
         SCOPED_TRACE(row.name);
-        ASSERT_EQ(std::system((std::string("setxkbmap ") + row.layout).c_str()), 0);
-        recordedUpToMark();  // the new layout is read before the row's keys
-        clientText();
+        if (row.layout != layout) {
+            layout = row.layout;
+            ASSERT_EQ(std::system(("setxkbmap " + layout).c_str()), 0);
+            recordedUpToMark();  // the new layout is read before the row's keys
+            clientText();
+        }
         send(row.keys);
         const std::string recorded = RecordedText(recordedUpToMark());
         const std::string received = clientText();
         EXPECT_EQ(recorded, received);
-        EXPECT_EQ(received, row.received ? row.received : managed ? "" : "e");
+        EXPECT_EQ(received, row.received);
     }
-    ASSERT_EQ(std::system("setxkbmap us"), 0);
+    if (layout != "us") {
+        ASSERT_EQ(std::system("setxkbmap us"), 0);
+    }
 }
 
 // Clicks carry the modifiers held with them, and a click on one of the program's own pop-ups
