@@ -6,8 +6,8 @@ packages=(
   build-essential cmake ninja-build pkg-config python3
   libgtest-dev libgmock-dev googletest libbenchmark-dev
   clang libclang-rt-14-dev
-  libfltk1.3-dev libgtk-3-0 libx11-dev libxtst-dev libxi-dev libxcursor-dev libxinerama-dev libxft-dev
-  xvfb openbox xdotool xterm x11-utils x11-xserver-utils x11-apps imagemagick fonts-liberation poppler-utils socat
+  libfltk1.3-dev libgtk-3-0 libx11-dev libxtst-dev libxi-dev libx11-xcb-dev libxcb-res0-dev libxcursor-dev libxinerama-dev libxft-dev
+  xvfb openbox xdotool xterm x11-utils x11-xserver-utils x11-xkb-utils x11-apps imagemagick fonts-liberation poppler-utils socat
   g++-mingw-w64-x86-64 wine wine64
   dpkg-dev zip unzip lintian desktop-file-utils appstream shared-mime-info
   libwayland-dev wayland-protocols libxkbcommon-dev libglib2.0-dev

@@ -52,3 +52,22 @@ else
   echo "expected:"; od -c "$work/expected.txt" | head -20
   exit 1
 fi
+
+# Notepad found by its title behind another program's window and activated through the desktop
+# service (as a Window "Activate" step does), then typed into: a line at the end of its text and
+# Control+S, which saves to the same file without a dialog. The file must then hold exactly the
+# saved text and that line.
+cp "$work/typed.txt" "$work/expected.txt"
+printf 'Activated by title.\r\n' >>"$work/expected.txt"
+wine regedit >/dev/null 2>&1 &
+wait_for_window 'Registry Editor'
+wine "$typer" --activate 'Notepad' "Activated by title.{ENTER}" "{CONTROLDOWN}s{CONTROLUP}" \
+  >/dev/null 2>&1 || { echo "FAIL: notepad was not activated by its title"; exit 1; }
+saved_text() { cmp -s "$work/typed.txt" "$work/expected.txt"; }
+for _ in $(seq 50); do saved_text && break; sleep 0.2; done
+if saved_text; then
+  echo "ok   notepad activated by its title got exactly the typed text"
+else
+  echo "FAIL: notepad saved:"; od -c "$work/typed.txt" | head -20
+  exit 1
+fi

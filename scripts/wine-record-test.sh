@@ -40,14 +40,22 @@ recorder=$!
 for _ in $(seq 100); do grep -q recording "$work/record.log" 2>/dev/null && break; sleep 0.2; done
 grep -q recording "$work/record.log" || { echo "FAIL: the recorder did not start"; cat "$work/record.log"; exit 1; }
 xdotool mousemove --sync "$click_x" "$click_y" click 1
-sleep 0.5
+sleep 0.7
+# A Ctrl+click, which the steps hold Control around; capitals typed with Caps Lock on.
+xdotool keydown ctrl click 1 keyup ctrl
+sleep 0.7
 xdotool type --delay 80 'Hello, World! a;b {c} x=1+2'
+xdotool key Caps_Lock
+xdotool key --delay 80 a b c
+xdotool key Caps_Lock
 xdotool key Return
 xdotool type --delay 80 'Line 2'
 sleep 0.3
 xdotool key Escape
 wait "$recorder" || { echo "FAIL: the recorder failed"; cat "$work/record.log"; exit 1; }
 tr -d '\r' <"$work/recorded.stp" | sed 's/^/     /'
+tr -d '\r' <"$work/recorded.stp" | grep -A2 -x '2;String;{CONTROLDOWN};' | grep -q -x '2;String;{CONTROLUP};' ||
+  { echo "FAIL: the Ctrl+click was not recorded between hold tokens"; exit 1; }
 kill "$notepad" 2>/dev/null || true
 wait "$notepad" 2>/dev/null || true
 sleep 1
@@ -62,7 +70,7 @@ for _ in $(seq 50); do [[ -s $work/played.txt ]] && break; sleep 0.2; done
 [[ -s $work/played.txt ]] || { echo "FAIL: notepad saved no file"; exit 1; }
 sleep 0.5
 sed '1s/^\xEF\xBB\xBF//' "$work/played.txt" >"$work/got.txt"
-printf 'Hello, World! a;b {c} x=1+2\r\nLine 2' >"$work/expected.txt"
+printf 'Hello, World! a;b {c} x=1+2ABC\r\nLine 2' >"$work/expected.txt"
 if cmp -s "$work/got.txt" "$work/expected.txt"; then
   echo "ok   the recorded steps played into notepad the text typed while recording"
 else

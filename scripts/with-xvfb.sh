@@ -65,6 +65,27 @@ if [ "$with_wm" = 1 ]; then
         fi
         sleep 0.1
     done
+    # openbox sets its check window before it manages windows; a window mapped in between stays
+    # unmanaged for good. Ready means: a window mapped now is in the manager's client list (a
+    # probe that fell in between is replaced after 2 s).
+    tries=0
+    probe_pid=
+    until xprop -root _NET_CLIENT_LIST 2>/dev/null | grep -q '0x'; do
+        if [ $((tries % 20)) -eq 0 ]; then
+            [ -n "$probe_pid" ] && kill "$probe_pid" 2>/dev/null && wait "$probe_pid" 2>/dev/null
+            xlogo -geometry 8x8+0+0 >/dev/null 2>&1 &
+            probe_pid=$!
+        fi
+        tries=$((tries + 1))
+        if [ "$tries" -gt 300 ]; then
+            echo "with-xvfb: openbox manages no window:" >&2
+            cat "$workdir/openbox.log" >&2
+            exit 125
+        fi
+        sleep 0.1
+    done
+    kill "$probe_pid" 2>/dev/null
+    wait "$probe_pid" 2>/dev/null
 fi
 "$@"
 status=$?

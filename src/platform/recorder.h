@@ -13,13 +13,22 @@ namespace zs {
 
 enum class RecordedKind { ButtonDown, ButtonUp, KeyDown, KeyUp };
 
+// The modifier keys that a step can hold down, as they were at the moment of an event.
+struct HeldModifiers {
+    bool shift = false, control = false, alt = false;
+    bool any() const { return shift || control || alt; }
+    bool operator==(const HeldModifiers&) const = default;
+};
+
 // One user action as the platform saw it.
 struct RecordedEvent {
     RecordedKind kind = RecordedKind::KeyDown;
     std::uint32_t timeMs = 0;  // the platform's millisecond clock; may wrap around
-    // Buttons: which one, and the pointer's screen position.
+    // Buttons: which one, the pointer's screen position, and the modifiers held with the click
+    // (Ctrl+click, Shift+click), whenever and wherever those were pressed.
     MouseButton button = MouseButton::Left;
     Point position;
+    HeldModifiers held;
     // Keys: the virtual-key code (0 when no code stands for the key; Shift, Control and Alt are
     // reported as 0x10, 0x11, 0x12 whichever side), and the character the key typed with the
     // Shift and AltGr state of that moment, in the encoding of step texts ("" for none).

@@ -55,6 +55,15 @@ bool IsPrintable(const std::string& text) {
     return first >= 0x20 && first != 0x7F;
 }
 
+// The hold tokens that press the modifiers (Control, Alt, Shift) or release them in reverse.
+std::string HoldTokens(const HeldModifiers& held, bool down) {
+    if (down)
+        return std::string(held.control ? "{CONTROLDOWN}" : "") + (held.alt ? "{ALTDOWN}" : "") +
+               (held.shift ? "{SHIFTDOWN}" : "");
+    return std::string(held.shift ? "{SHIFTUP}" : "") + (held.alt ? "{ALTUP}" : "") +
+           (held.control ? "{CONTROLUP}" : "");
+}
+
 bool IsModifier(int vkCode) {
     return vkCode == vk::Shift || vkCode == vk::Control || vkCode == vk::Alt;
 }
@@ -108,9 +117,11 @@ void StepTranslator::keyDown(const RecordedEvent& event) {
     lastClick_.reset();
 }
 
+// A click with modifiers held (Ctrl+click) is played between steps that hold them down.
 void StepTranslator::buttonDown(const RecordedEvent& event) {
     if (event.ownWindow) return;
-    if (event.button == MouseButton::Left && foldsIntoDoubleClick(event)) {
+    const bool held = event.held.any();
+    if (event.button == MouseButton::Left && !held && foldsIntoDoubleClick(event)) {
         steps_[lastClick_->stepIndex].ClickType = "Ldbl_Click";
         lastClick_.reset();
         lastActionMs_ = event.timeMs;
@@ -118,8 +129,10 @@ void StepTranslator::buttonDown(const RecordedEvent& event) {
     }
     beginAction(event.timeMs);
     endTextRun();
+    if (held) steps_.push_back(KeyboardStep("String", HoldTokens(event.held, true)));
     steps_.push_back(MouseClickStep(ClickTypeOf(event.button), event.position));
-    if (event.button == MouseButton::Left)
+    if (held) steps_.push_back(KeyboardStep("String", HoldTokens(event.held, false)));
+    if (event.button == MouseButton::Left && !held)
         lastClick_ = LastClick{event.timeMs, event.position, steps_.size() - 1};
     else
         lastClick_.reset();
@@ -163,19 +176,11 @@ void StepTranslator::addShortcut(const std::string& key) {
 }
 
 std::string StepTranslator::heldModifiersDown() const {
-    std::string text;
-    if (control_) text += "{CONTROLDOWN}";
-    if (alt_) text += "{ALTDOWN}";
-    if (shift_) text += "{SHIFTDOWN}";
-    return text;
+    return HoldTokens({shift_, control_, alt_}, true);
 }
 
 std::string StepTranslator::heldModifiersUp() const {
-    std::string text;
-    if (shift_) text += "{SHIFTUP}";
-    if (alt_) text += "{ALTUP}";
-    if (control_) text += "{CONTROLUP}";
-    return text;
+    return HoldTokens({shift_, control_, alt_}, false);
 }
 
 std::vector<Step> TranslateRecording(const std::vector<RecordedEvent>& events,

@@ -44,6 +44,11 @@ RecordedEvent Own(RecordedEvent event) {
     return event;
 }
 
+RecordedEvent Held(RecordedEvent event, HeldModifiers held) {
+    event.held = held;
+    return event;
+}
+
 RecordedEvent AltGr(RecordedEvent event) {
     event.altGr = true;
     return event;
@@ -97,6 +102,12 @@ TEST(StepTranslator, ClicksDoubleClicksAndTheProgramsOwnWindows) {
          {"1;R_Click;1;1;", "1;R_Click;1;1;"}},
         {"a key between breaks the double click", Join({{a}, Typed(1050, "x"), {Press(1200, 10, 20)}}),
          {"1;L_Click;10;20;", "2;String;x;", "1;L_Click;10;20;"}},
+        {"Ctrl+click and Shift+Alt+right click between hold tokens, never folded",
+         {Held(a, {false, true, false}), Held(Press(1100, 10, 20), {false, true, false}),
+          Held(Press(1200, 3, 4, MouseButton::Right), {true, false, true})},
+         {"2;String;{CONTROLDOWN};", "1;L_Click;10;20;", "2;String;{CONTROLUP};",
+          "2;String;{CONTROLDOWN};", "1;L_Click;10;20;", "2;String;{CONTROLUP};",
+          "2;String;{ALTDOWN}{SHIFTDOWN};", "1;R_Click;3;4;", "2;String;{SHIFTUP}{ALTUP};"}},
         {"own windows: clicks and keys ignored",
          Join({{Own(Press(1000, 1, 1)), Own(Key(1100, 'A', "a")), a}}), {"1;L_Click;10;20;"}},
     };

@@ -12,6 +12,7 @@
 #include <thread>
 #include <vector>
 
+#include "platform/win32/dead_keys.h"
 #include "platform/win32/win32_services.h"
 
 namespace zs {
@@ -147,6 +148,19 @@ TEST(Win32ErrorText, GivesTheSystemsTextWithoutLineEnds) {
     EXPECT_NE(text.back(), '\n');
     EXPECT_NE(text.back(), '\r');
     EXPECT_EQ(Win32ErrorText(0xDEADBEEF).empty(), false);
+}
+
+// The recorder once gave "a" for a dead "^" and "a": the hook leaves the window's dead-key state
+// alone, so it composes what the window composed.
+TEST(Win32DeadKeys, AccentAndNextCharacterGiveWhatTheWindowGot) {
+    struct Case {
+        wchar_t accent;
+        std::wstring typed, expected;
+    } cases[] = {{L'^', L"a", L"\u00e2"},      {0x00B4, L"e", L"\u00e9"}, {0x00A8, L"U", L"\u00dc"},
+                 {L'`', L"o", L"\u00f2"},      {L'~', L"n", L"\u00f1"},   {0x00B8, L"c", L"\u00e7"},
+                 {L'^', L" ", L"^"},            {L'^', L"x", L"^x"},         {0x00B4, L"ab", L"\u00b4ab"}};
+    for (const Case& c : cases)
+        EXPECT_EQ(ComposeDeadKey(c.accent, c.typed), c.expected) << static_cast<int>(c.accent);
 }
 
 }  // namespace

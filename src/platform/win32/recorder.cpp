@@ -3,6 +3,10 @@
 // is left out.
 #include <windows.h>
 
+#include <set>
+#include <string>
+
+#include "platform/win32/dead_keys.h"
 #include "platform/win32/win32_services.h"
 
 namespace zs {
@@ -13,7 +17,9 @@ struct HookState {
     RecordSink* sink = nullptr;
     HHOOK keyboard = nullptr;
     HHOOK mouse = nullptr;
-    bool shift = false, control = false, alt = false;
+    bool shift = false, control = false, alt = false, windowsKey = false;
+    wchar_t deadKey = 0;    // the accent of a dead key waiting for its letter
+    std::set<DWORD> withheld;  // pressed keys whose release is not recorded either
 };
 HookState g_hooks;
 
@@ -36,23 +42,49 @@ bool OwnProcessWindow(HWND window) {
     return process == GetCurrentProcessId();
 }
 
-// The character of a key with the given modifiers on the foreground window's layout, as bytes of
-// the ANSI code page; "" for none, a dead key, or a character the code page lacks.
-std::string KeyText(const KBDLLHOOKSTRUCT& key, bool shift, bool altGr) {
+std::string ToAnsi(const std::wstring& units) {
+    if (units.empty() || units[0] < 0x20 || units[0] == 0x7F) return {};
+    char bytes[16] = {};
+    BOOL lossy = FALSE;
+    const int size = WideCharToMultiByte(CP_ACP, WC_NO_BEST_FIT_CHARS, units.data(),
+                                         static_cast<int>(units.size()), bytes, sizeof bytes,
+                                         nullptr, &lossy);
+    return size > 0 && !lossy ? std::string(bytes, static_cast<std::size_t>(size)) : std::string();
+}
+
+// The characters of a key with the given modifiers on the foreground window's layout; a dead
+// key gives none and is kept for the next key. The keyboard state (dead keys) of the window the
+// key goes to is left alone (flag 4), so the dead key is composed here.
+std::wstring KeyUnits(const KBDLLHOOKSTRUCT& key, bool shift, bool altGr) {
     BYTE state[256] = {};
     if (shift) state[VK_SHIFT] = 0x80;
     if (altGr) state[VK_CONTROL] = state[VK_MENU] = 0x80;
     state[VK_CAPITAL] = static_cast<BYTE>(GetKeyState(VK_CAPITAL) & 1);
     const HKL layout = GetKeyboardLayout(GetWindowThreadProcessId(GetForegroundWindow(), nullptr));
-    wchar_t units[4] = {};
-    // Flag 4: leave the keyboard state (dead keys) as it is for the window the key goes to.
-    const int count = ToUnicodeEx(key.vkCode, key.scanCode, state, units, 4, 4, layout);
-    if (count <= 0 || units[0] < 0x20 || units[0] == 0x7F) return {};
-    char bytes[8] = {};
-    BOOL lossy = FALSE;
-    const int size = WideCharToMultiByte(CP_ACP, WC_NO_BEST_FIT_CHARS, units, count, bytes,
-                                         sizeof bytes, nullptr, &lossy);
-    return size > 0 && !lossy ? std::string(bytes, static_cast<std::size_t>(size)) : std::string();
+    wchar_t units[8] = {};
+    const int count = ToUnicodeEx(key.vkCode, key.scanCode, state, units, 8, 4, layout);
+    if (count < 0) return std::wstring(1, L'\0') + units[0];  // a dead key: NUL, then its accent
+    return std::wstring(units, static_cast<std::size_t>(count > 0 ? count : 0));
+}
+
+// The character the key typed as bytes of the ANSI code page; "" for none, a dead key, or a
+// character the code page lacks.
+std::string KeyText(const KBDLLHOOKSTRUCT& key, bool shift, bool altGr) {
+    std::wstring units = KeyUnits(key, shift, altGr);
+    if (!units.empty() && units[0] == L'\0') {
+        if (g_hooks.deadKey != 0) {  // two dead keys: the first one's accent, then waiting again
+            const wchar_t first = g_hooks.deadKey;
+            g_hooks.deadKey = units[1];
+            return ToAnsi(std::wstring(1, first));
+        }
+        g_hooks.deadKey = units[1];
+        return {};
+    }
+    if (g_hooks.deadKey != 0 && !units.empty()) {
+        units = ComposeDeadKey(g_hooks.deadKey, units);
+        g_hooks.deadKey = 0;
+    }
+    return ToAnsi(units);
 }
 
 void RecordKey(const KBDLLHOOKSTRUCT& key, bool down) {
@@ -64,6 +96,16 @@ void RecordKey(const KBDLLHOOKSTRUCT& key, bool down) {
     if (vkCode == VK_SHIFT) g_hooks.shift = down;
     if (vkCode == VK_CONTROL) g_hooks.control = down;
     if (vkCode == VK_MENU) g_hooks.alt = down;
+    if (vkCode == VK_LWIN || vkCode == VK_RWIN) {
+        g_hooks.windowsKey = down;  // no step can press it
+        return;
+    }
+    // Windows keeps the combinations of the Windows key for the shell: no application gets them.
+    if (!down && g_hooks.withheld.erase(key.vkCode) != 0) return;
+    if (down && g_hooks.windowsKey) {
+        g_hooks.withheld.insert(key.vkCode);
+        return;
+    }
     RecordedEvent event;
     event.kind = down ? RecordedKind::KeyDown : RecordedKind::KeyUp;
     event.timeMs = key.time;
@@ -109,6 +151,9 @@ LRESULT CALLBACK MouseHook(int code, WPARAM message, LPARAM data) {
         event.kind = down ? RecordedKind::ButtonDown : RecordedKind::ButtonUp;
         event.timeMs = mouse->time;
         event.position = {mouse->pt.x, mouse->pt.y};
+        event.held = {(GetAsyncKeyState(VK_SHIFT) & 0x8000) != 0,
+                      (GetAsyncKeyState(VK_CONTROL) & 0x8000) != 0,
+                      (GetAsyncKeyState(VK_MENU) & 0x8000) != 0};
         event.ownWindow = OwnProcessWindow(WindowFromPoint(mouse->pt));
         g_hooks.sink->recorded(event);
     }
@@ -131,7 +176,9 @@ public:
             stop();
             return failure;
         }
-        g_hooks.shift = g_hooks.control = g_hooks.alt = false;
+        g_hooks.shift = g_hooks.control = g_hooks.alt = g_hooks.windowsKey = false;
+        g_hooks.deadKey = 0;
+        g_hooks.withheld.clear();
         g_hooks.sink = &sink;
         return Status::success();
     }

@@ -4,17 +4,21 @@
 
 #include <memory>
 #include <mutex>
+#include <string>
 
 #include "platform/desktop.h"
 
-typedef struct _XDisplay Display;
-
 namespace zs::x11 {
 
-// Every call may come from any thread; one mutex serialises the use of its connection.
+struct DesktopConnection;
+
+// Every call may come from any thread; one mutex serialises the use of its connection, which is
+// its own XCB connection, so that a window vanishing under a request is an empty answer and
+// never an error for the program's Xlib error handlers.
 class X11Desktop final : public Desktop {
 public:
-    // Connects to displayName (nullptr: $DISPLAY) when first used.
+    // Connects to displayName (nullptr: $DISPLAY) when first used, and again after the
+    // connection broke.
     explicit X11Desktop(const char* displayName = nullptr);
     ~X11Desktop() override;
     X11Desktop(const X11Desktop&) = delete;
@@ -27,9 +31,11 @@ public:
     std::optional<Rgb> pixel(Point point) override;
 
 private:
-    struct Connection;
+    DesktopConnection* connection();  // nullptr when the display cannot be reached
+
     std::mutex mutex_;
-    std::unique_ptr<Connection> connection_;
+    std::string displayName_;
+    std::unique_ptr<DesktopConnection> connection_;
 };
 
 }  // namespace zs::x11

@@ -3,19 +3,23 @@
 #pragma once
 
 #include <functional>
+#include <memory>
 #include <mutex>
+#include <set>
 #include <thread>
 #include <vector>
 
 #include "platform/recorder.h"
 
 typedef struct _XDisplay Display;
+struct xkb_context;
+struct xkb_compose_state;
 
 namespace zs::x11 {
 
 class X11Recorder final : public InputRecorder {
 public:
-    explicit X11Recorder(const char* displayName) : displayName_(displayName) {}
+    explicit X11Recorder(const char* displayName);
     ~X11Recorder() override;
 
     Status start(RecordSink& sink) override;
@@ -27,21 +31,23 @@ public:
     void setOwnInputTest(std::function<bool()> injecting) override;
 
 private:
-    struct KeyState {
-        bool shift = false, level3 = false;
-    };
+    struct Compose;
+    struct Windows;
 
     Status open();
+    void close();
     void readLoop(RecordSink& sink);
+    bool followState(const void* event);
     void handleRawEvent(RecordSink& sink, int type, const void* raw);
     void handleKey(RecordSink& sink, int keycode, bool down, unsigned long time);
     void handleButton(RecordSink& sink, int button, bool down, unsigned long time);
-    void loadKeyboardMap();
-    unsigned long keysymAt(int keycode, int column) const;
+    std::string typedText(int keycode);
+    HeldModifiers heldModifiers() const;
+    void findSuperGrabs();
+    bool grabbedByAnotherClient(int keycode) const;
+    bool focusIsOwn();
     bool isXTestDevice(int deviceId);
     bool programInjects();
-    bool isOwnWindow(unsigned long window);
-    unsigned long deepestWindowAt(int& x, int& y);
 
     const char* displayName_;
     std::mutex testMutex_;
@@ -50,11 +56,18 @@ private:
     int xiOpcode_ = 0;
     int wakePipe_[2] = {-1, -1};
     std::thread thread_;
+    int xkbEventBase_ = 0;
     int escapeKeycode_ = 0;
-    int firstKeycode_ = 0, keysymsPerKeycode_ = 0;
-    std::vector<unsigned long> keyboardMap_;
+    // The keyboard state as the key events of the moment see it: modifiers and group as a core
+    // event's state field holds them, followed through XKB state notifications, which the server
+    // sends in order with the raw events.
+    unsigned coreState_ = 0;
+    unsigned altMask_ = 0, superMask_ = 0;
+    std::set<unsigned> superGrabs_;  // keycode << 16 | modifiers of others' grabs with Super
+    std::set<int> withheldKeys_;     // pressed keys that went to another client's grab
     std::vector<int> xtestDevices_;
-    KeyState keys_;
+    std::unique_ptr<Compose> compose_;
+    std::unique_ptr<Windows> windows_;
 };
 
 }  // namespace zs::x11
