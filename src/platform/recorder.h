@@ -29,6 +29,11 @@ struct RecordedEvent {
     MouseButton button = MouseButton::Left;
     Point position;
     HeldModifiers held;
+    // Buttons: the title of the top-level window under the pointer ("" over the desktop or an
+    // untitled window) and the screen position of its client area, as the desktop tells them
+    // when the event arrives.
+    std::string windowTitle;
+    Point windowOrigin;
     // Keys: the virtual-key code (0 when no code stands for the key; Shift, Control and Alt are
     // reported as 0x10, 0x11, 0x12 whichever side), and the character the key typed with the
     // Shift and AltGr state of that moment, in the encoding of step texts ("" for none).

@@ -19,7 +19,8 @@ void InsertAfterCurrent(RList& list, std::vector<Step> steps) {
     list.select(at);
 }
 
-RecordCommand::RecordCommand(AppState& state, gui::Gui& gui) : state_(state), gui_(gui) {}
+RecordCommand::RecordCommand(AppState& state, gui::Gui& gui, Desktop& desktop)
+    : state_(state), gui_(gui), desktop_(desktop) {}
 
 RecordCommand::~RecordCommand() {
     if (recording_ && recorder_ != nullptr) recorder_->stop();
@@ -116,9 +117,21 @@ void RecordCommand::LockControls(bool on) {
     }
 }
 
+// A click is placed in the window it went to, as that window is now, so that playback can find
+// the window by its title and click where the click was within it.
 void RecordCommand::recorded(const RecordedEvent& event) {
+    RecordedEvent placed = event;
+    if (event.kind == RecordedKind::ButtonDown && !event.ownWindow) {
+        if (const std::optional<DesktopWindow> window = desktop_.windowAt(event.position)) {
+            const std::optional<Point> origin = desktop_.clientOrigin(window->id);
+            if (origin) {
+                placed.windowTitle = window->title;
+                placed.windowOrigin = *origin;
+            }
+        }
+    }
     std::lock_guard lock(mutex_);
-    events_.push_back(event);
+    events_.push_back(std::move(placed));
 }
 
 void RecordCommand::escapePressed() {

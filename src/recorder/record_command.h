@@ -12,6 +12,7 @@
 
 #include "model/app_state.h"
 #include "model/rlist.h"
+#include "platform/desktop.h"
 #include "platform/gui.h"
 #include "platform/recorder.h"
 
@@ -23,7 +24,7 @@ void InsertAfterCurrent(RList& list, std::vector<Step> steps);
 
 class RecordCommand final : private RecordSink {
 public:
-    RecordCommand(AppState& state, gui::Gui& gui);
+    RecordCommand(AppState& state, gui::Gui& gui, Desktop& desktop);
     ~RecordCommand() override;
     RecordCommand(const RecordCommand&) = delete;
     RecordCommand& operator=(const RecordCommand&) = delete;
@@ -55,6 +56,7 @@ private:
 
     AppState& state_;
     gui::Gui& gui_;
+    Desktop& desktop_;
     InputRecorder* recorder_ = nullptr;
     std::atomic<bool> recording_{false};
     std::string stateTextBefore_;

@@ -3,6 +3,7 @@
 
 #include <cstdlib>
 
+#include "model/step_types.h"
 #include "player/key_tokens.h"
 
 namespace zs {
@@ -22,6 +23,16 @@ Step KeyboardStep(const char* keyboardType, std::string text) {
     step.RECORDtype = 2;
     step.KeyboardType = keyboardType;
     (step.KeyboardType == "String" ? step.TypedText : step.KeyToken) = std::move(text);
+    return step;
+}
+
+// A Window step as the recorder writes it: found within 10 s, else the run pauses.
+Step WindowStep(const char* action, const std::string& title) {
+    Step step;
+    step.RECORDtype = kWindowStepType;
+    step.WindowAction = action;
+    step.WindowTitle = title;
+    step.TimeoutSeconds = action == std::string("Activate") ? 10.0f : 0.0f;
     return step;
 }
 
@@ -129,13 +140,30 @@ void StepTranslator::buttonDown(const RecordedEvent& event) {
     }
     beginAction(event.timeMs);
     endTextRun();
+    const Point at = placeInWindow(event);
     if (held) steps_.push_back(KeyboardStep("String", HoldTokens(event.held, true)));
-    steps_.push_back(MouseClickStep(ClickTypeOf(event.button), event.position));
+    steps_.push_back(MouseClickStep(ClickTypeOf(event.button), at));
     if (held) steps_.push_back(KeyboardStep("String", HoldTokens(event.held, false)));
     if (event.button == MouseButton::Left && !held)
         lastClick_ = LastClick{event.timeMs, event.position, steps_.size() - 1};
     else
         lastClick_.reset();
+}
+
+// A click into a titled window other than the one of the click before first activates it, and
+// is placed relative to its client area; a click on the desktop or an untitled window goes back
+// to screen positions.
+Point StepTranslator::placeInWindow(const RecordedEvent& event) {
+    if (event.windowTitle.empty()) {
+        if (windowTitle_) steps_.push_back(WindowStep("Screen", ""));
+        windowTitle_.reset();
+        return event.position;
+    }
+    if (windowTitle_ != event.windowTitle) {
+        steps_.push_back(WindowStep("Activate", event.windowTitle));
+        windowTitle_ = event.windowTitle;
+    }
+    return {event.position.x - event.windowOrigin.x, event.position.y - event.windowOrigin.y};
 }
 
 bool StepTranslator::foldsIntoDoubleClick(const RecordedEvent& event) const {

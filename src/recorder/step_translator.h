@@ -41,6 +41,7 @@ private:
     void keyDown(const RecordedEvent& event);
     void keyUp(const RecordedEvent& event);
     void buttonDown(const RecordedEvent& event);
+    Point placeInWindow(const RecordedEvent& event);
     bool foldsIntoDoubleClick(const RecordedEvent& event) const;
     void beginAction(std::uint32_t timeMs);
     void endTextRun();
@@ -55,6 +56,8 @@ private:
     std::optional<std::uint32_t> lastActionMs_;
     std::optional<LastClick> lastClick_;
     bool shift_ = false, control_ = false, alt_ = false;
+    // The title of the window that recorded clicks are relative to; none: screen positions.
+    std::optional<std::string> windowTitle_;
 };
 
 // The steps of a whole recording.

@@ -22,7 +22,7 @@ Program::Program(Services& services)
       commands_(
           state_, services.gui, ui_, [this] { if (player_) player_->wake(); },
           [this] { if (player_) player_->newRun(); }),
-      record_(state_, services.gui) {
+      record_(state_, services.gui, services.desktop) {
     AttachPlayback();
     AttachRecording();
 }

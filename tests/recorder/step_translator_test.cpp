@@ -86,6 +86,13 @@ struct Case {
     std::vector<std::string> lines;
 };
 
+// A press into the window titled `title` whose client area lies at `origin`.
+RecordedEvent In(RecordedEvent event, const std::string& title, Point origin) {
+    event.windowTitle = title;
+    event.windowOrigin = origin;
+    return event;
+}
+
 TEST(StepTranslator, ClicksDoubleClicksAndTheProgramsOwnWindows) {
     const RecordedEvent a = Press(1000, 10, 20);
     const std::vector<Case> cases = {
@@ -110,6 +117,15 @@ TEST(StepTranslator, ClicksDoubleClicksAndTheProgramsOwnWindows) {
           "2;String;{ALTDOWN}{SHIFTDOWN};", "1;R_Click;3;4;", "2;String;{SHIFTUP}{ALTUP};"}},
         {"own windows: clicks and keys ignored",
          Join({{Own(Press(1000, 1, 1)), Own(Key(1100, 'A', "a")), a}}), {"1;L_Click;10;20;"}},
+        {"a titled window is activated once and clicked relative to its client area",
+         {In(a, "Notes", {5, 10}), In(Press(1100, 40, 50), "Notes", {5, 10}),
+          In(Press(1200, 60, 60), "Untitled - Paint", {30, 30}), Press(1300, 7, 8),
+          In(Press(1400, 20, 20), "", {0, 0}), In(Press(1500, 9, 9), "Notes", {0, 0})},
+         {"10;Activate;Notes;10.0;0;", "1;L_Click;5;10;", "1;L_Click;35;40;",
+          "10;Activate;Untitled - Paint;10.0;0;", "1;L_Click;30;30;", "10;Screen;;0.0;0;",
+          "1;L_Click;7;8;", "1;L_Click;20;20;", "10;Activate;Notes;10.0;0;", "1;L_Click;9;9;"}},
+        {"a double click in a window", {In(a, "Notes", {5, 10}), In(Press(1100, 10, 20), "Notes", {5, 10})},
+         {"10;Activate;Notes;10.0;0;", "1;Ldbl_Click;5;10;"}},
     };
     for (const Case& c : cases) EXPECT_EQ(CodeLinesOf(c.events), c.lines) << c.name;
 }
