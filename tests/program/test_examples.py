@@ -16,6 +16,7 @@ import zs_program
 
 EXAMPLES = os.path.join(os.environ.get("ZS_SOURCE_DIR", ""), "examples")
 PLAYED_HEADLESS = {"comport.stp", "loop-jump-state.stp"}
+TYPED = "Hello from Zelvorin-Step!\rTyped by a step program.\r"
 
 
 class ExamplesTest(zs_program.ProgramTestCase):
@@ -37,23 +38,39 @@ class ExamplesTest(zs_program.ProgramTestCase):
 
     def test_every_example_is_played_here_or_by_the_unit_tests(self):
         names = {n for n in os.listdir(EXAMPLES) if n.endswith(".stp")}
-        tested = {"type-into-editor.stp", "message-and-execute.stp"}
+        tested = {"type-into-editor.stp", "window-and-wait.stp", "message-and-execute.stp"}
         self.assertEqual(names, tested | PLAYED_HEADLESS)
 
-    def test_type_into_editor(self):
+    def play_into_editor(self, name):
+        """Plays an example that opens the text file of its name in the desktop's editor, here
+        the X test client; returns the program and the client."""
         folder = tempfile.mkdtemp(prefix="zs-opener.")
         self.addCleanup(shutil.rmtree, folder, True)
         env, opener = ze.install_opener(folder)
-        program = self.play_example("type-into-editor.stp", env=env,
-                                    companions=("type-into-editor.txt",))
+        text = name.replace(".stp", ".txt")
+        program = self.play_example(name, env=env, companions=(text,))
         editor = ze.OpenedClient(opener)
         self.addCleanup(editor.stop)
         with open(opener["opened"]) as f:
-            self.assertEqual(f.read().strip(), program.file("type-into-editor.txt"))
+            self.assertEqual(f.read().strip(), program.file(text))
+        return program, editor
+
+    def test_type_into_editor(self):
+        _, editor = self.play_into_editor("type-into-editor.stp")
         editor.wait_for_text("Typed by a step program.\r")
         editor.sync()
-        self.assertEqual(editor.text(), "Hello from Zelvorin-Step!\rTyped by a step program.\r")
+        self.assertEqual(editor.text(), TYPED)
         self.assertEqual(editor.buttons(), [])
+
+    def test_window_and_wait(self):
+        """The editor's window is found by its title wherever the window manager put it, its
+        white page waited for, and clicked at 40, 80 within it."""
+        _, editor = self.play_into_editor("window-and-wait.stp")
+        editor.wait_for_text("Found by its title.\r")
+        editor.sync()
+        self.assertEqual(editor.text(), "\rFound by its title.\r")
+        x, y, _, _ = zs_program.geometry(editor.window)
+        self.assertEqual(editor.buttons(), [(1, x + 40, y + 80)])
 
     def test_message_and_execute(self):
         program = self.play_example("message-and-execute.stp")

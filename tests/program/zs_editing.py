@@ -432,8 +432,9 @@ class OpenedClient(TestClient):
 
 def install_opener(folder):
     """A stand-in for the desktop's opener (xdg-open) in folder/bin: it notes the file it is
-    given and starts the X test client at 800, 100. Returns the environment to start the
-    program in and the opener's files."""
+    given and starts the X test client at 800, 100 as an editor would open it, in a managed
+    window titled "<file name> - Editor" with a white page. Returns the environment to start
+    the program in and the opener's files."""
     client = client_path()
     if not client or not os.path.isfile(client):
         raise unittest.SkipTest("ZS_X11_TEST_CLIENT does not name the X test client")
@@ -443,7 +444,8 @@ def install_opener(folder):
     script = os.path.join(bin_folder, "xdg-open")
     with open(script, "w") as f:
         f.write("#!/bin/sh\nprintf '%%s\\n' \"$1\" > '%s'\necho $$ > '%s'\n"
-                "exec '%s' --geometry 800 100 400 300 > '%s' 2>&1\n"
+                "exec '%s' --geometry 800 100 400 300 --title \"$(basename \"$1\") - Editor\""
+                " > '%s' 2>&1\n"
                 % (opener["opened"], opener["pid"], client, opener["log"]))
     os.chmod(script, 0o755)
     env = dict(os.environ, PATH=bin_folder + os.pathsep + os.environ.get("PATH", ""))

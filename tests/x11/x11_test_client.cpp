@@ -1,10 +1,12 @@
 // The X client that tests type and click into: it opens its own window, takes the focus and
 // writes every key press, button press and sync request it receives as one line on stdout.
 //
-//   zs_x11_test_client [--delay-ms N] [--geometry X Y WIDTH HEIGHT]
+//   zs_x11_test_client [--delay-ms N] [--geometry X Y WIDTH HEIGHT] [--title TITLE]
 //
 //   --delay-ms N   sleep N ms after each key press, to act as a slow client
 //   --geometry     window position and size (default 0 0 800 600)
+//   --title TITLE  an application window with that title, which the window manager manages
+//                  (without it the window bypasses the manager and sits exactly where asked)
 //
 // Output, one line each, flushed at once:
 //   READY <window>                        the window is mapped and has the focus
@@ -32,6 +34,7 @@ namespace {
 struct Options {
     int delayMs = 0;
     int x = 0, y = 0, width = 800, height = 600;
+    std::string title;
 };
 
 bool ParseOptions(int argc, char** argv, Options& options) {
@@ -44,6 +47,8 @@ bool ParseOptions(int argc, char** argv, Options& options) {
             options.y = std::atoi(argv[++i]);
             options.width = std::atoi(argv[++i]);
             options.height = std::atoi(argv[++i]);
+        } else if (arg == "--title" && i + 1 < argc) {
+            options.title = argv[++i];
         } else {
             return false;
         }
@@ -110,7 +115,8 @@ XIC OpenInputContext(Display* display, Window window) {
 int main(int argc, char** argv) {
     Options options;
     if (!ParseOptions(argc, argv, options)) {
-        std::fprintf(stderr, "usage: %s [--delay-ms N] [--geometry X Y WIDTH HEIGHT]\n", argv[0]);
+        std::fprintf(stderr, "usage: %s [--delay-ms N] [--geometry X Y W H] [--title TITLE]\n",
+                     argv[0]);
         return 2;
     }
     Display* display = XOpenDisplay(nullptr);
@@ -120,7 +126,8 @@ int main(int argc, char** argv) {
     }
     const int screen = DefaultScreen(display);
     XSetWindowAttributes attributes{};
-    attributes.override_redirect = True;  // placed exactly where asked, window manager or not
+    // Placed exactly where asked, window manager or not; a titled one is managed.
+    attributes.override_redirect = options.title.empty() ? True : False;
     attributes.background_pixel = WhitePixel(display, screen);
     attributes.event_mask = KeyPressMask | ButtonPressMask | StructureNotifyMask | FocusChangeMask;
     const Window window = XCreateWindow(
@@ -128,6 +135,13 @@ int main(int argc, char** argv) {
         static_cast<unsigned>(options.width), static_cast<unsigned>(options.height), 0,
         CopyFromParent, InputOutput, CopyFromParent,
         CWOverrideRedirect | CWBackPixel | CWEventMask, &attributes);
+    if (!options.title.empty()) {
+        XStoreName(display, window, options.title.c_str());
+        XChangeProperty(display, window, XInternAtom(display, "_NET_WM_NAME", False),
+                        XInternAtom(display, "UTF8_STRING", False), 8, PropModeReplace,
+                        reinterpret_cast<const unsigned char*>(options.title.c_str()),
+                        static_cast<int>(options.title.size()));
+    }
     XIC ic = OpenInputContext(display, window);
     // Load the keyboard map now, as a client that has run for a while has, rather than on the
     // first key press, in the middle of the input under test.
