@@ -23,6 +23,10 @@ public:
     void mouse(const Step&) override {}
     void keyboard(const Step&, const StopRequested&) override {}
     ComportResult comport(const Step&, const StopRequested&) override { return {}; }
+    std::unique_ptr<QueryExchange> query(const Step&, const StopRequested&,
+                                         ComportResult&) override {
+        return nullptr;
+    }
 };
 
 // The real clock, noting when the player first read it in a run (the start of its schedule),
