@@ -263,8 +263,10 @@ class Program:
                                         stderr=subprocess.STDOUT, env=self.env)
         Program.last = self
         self.window = poll(self._own_window, timeout, what="the main window")
-        x, y, w, h = geometry(self.window)
-        self.menu_height = h - CLIENT_HEIGHT
+        # The window shows before its menu bar is built, which then makes it taller: client
+        # positions are known once the bar is there.
+        self.menu_height = poll(lambda: geometry(self.window)[3] - CLIENT_HEIGHT, timeout,
+                                what="the main window's menu bar")
         if focus:
             self.focus()
         return self
