@@ -122,6 +122,47 @@ std::string fitText(const std::string& text, std::size_t maxBytes,
     return text.substr(0, endOf(low)) + kEllipsis;
 }
 
+namespace {
+
+// Where a piece that starts at begin ends: after at most maxBytes, at a character's start.
+std::size_t pieceEnd(std::string_view text, std::size_t begin, std::size_t maxBytes) {
+    std::size_t end = std::min(text.size(), begin + maxBytes);
+    while (end > begin && end < text.size() && isContinuation(text[end])) --end;
+    if (end == begin) {  // one character is longer than maxBytes
+        end = begin + 1;
+        while (end < text.size() && isContinuation(text[end])) ++end;
+    }
+    return end;
+}
+
+}  // namespace
+
+std::vector<TextPiece> visiblePieces(std::string_view text, int x, int left, int right,
+                                     std::size_t maxBytes,
+                                     const std::function<int(std::string_view)>& width) {
+    std::vector<TextPiece> pieces;
+    long long at = x;
+    for (std::size_t begin = 0; begin < text.size() && at <= right;) {
+        const std::size_t end = pieceEnd(text, begin, maxBytes);
+        const long long after = at + width(text.substr(begin, end - begin));
+        if (after >= left) pieces.push_back({begin, end, static_cast<int>(at)});
+        at = after;
+        begin = end;
+    }
+    return pieces;
+}
+
+long long pieceWiseWidth(std::string_view text, std::size_t maxBytes,
+                         const std::function<int(std::string_view)>& width) {
+    long long total = 0;
+    for (std::size_t begin = 0; begin < text.size();) {
+        const std::size_t end = pieceEnd(text, begin, maxBytes);
+        total += width(text.substr(begin, end - begin));
+        begin = end;
+    }
+    return total;
+}
+
 std::string fitTitle(const std::string& title) {
     constexpr int kMaxTitleCharacters = 200;
     return fitText(title, 4 * kMaxTitleCharacters,
