@@ -167,6 +167,11 @@ TEST_F(Win32GuiTest, EditorLinesSplitAtLineEndsAndReportTheCursorLine) {
     EXPECT_EQ(gui.cursorLine(104), 3);
     gui.setText(104, "a\nb\r\nc");  // lone LF ends a line too
     EXPECT_EQ(gui.lines(104), (std::vector<std::string>{"a", "b", "c"}));
+    // A line far beyond the control's default limit shows and reads back whole.
+    const std::vector<std::string> longLine{"2;String;" + std::string(300'000, 'x') + ";", "9;x;"};
+    gui.setLines(104, longLine);
+    UpdateWindow(editor);
+    EXPECT_EQ(gui.lines(104), longLine);
     gui.setLines(104, {});
     EXPECT_EQ(gui.lines(104), (std::vector<std::string>{""}));
 }
