@@ -41,7 +41,9 @@ TEST(FltkText, DesktopChooserShowsTheFilterNamesAsGiven) {
     // That chooser shows each name followed by "(pattern)".
     struct Case { const char* windows; const char* desktop; };
     const Case cases[] = {
-        {"STEP file (*.stp)|*.stp|All files (*.*)|*.*", "STEP file \t*.stp\nAll files \t*.*"},
+        {"STEP file (*.stp)|*.stp|All files (*.*)|*.*", "STEP file \t*.stp\nAll files \t*"},
+        {"All files (*.*)|*.*", "All files \t*"},  // Windows' every file, names without a dot too
+        {"STEP file (*.stp)|*.stp", "STEP file \t*.stp"},
         {"Texts (*.txt;*.log)|*.txt;*.log", "Texts \t{*.txt,*.log}"},
         {"|*.stp", "\t*.stp"},
         {"", ""},

@@ -35,7 +35,7 @@ std::string chooserPattern(const std::string& windowsPatterns) {
         auto end = windowsPatterns.find(';', start);
         if (end == std::string::npos) end = windowsPatterns.size();
         std::string part = trimmed(windowsPatterns.substr(start, end - start));
-        if (part == "*.*") part = "*";
+        if (part == "*.*") part = "*";  // every file on Windows; here names without a dot too
         if (!part.empty()) parts.push_back(part);
         start = end + 1;
     }
@@ -83,11 +83,9 @@ std::string nativeFilter(const std::string& windowsFilter) {
     std::vector<std::string> fields = filterFields(windowsFilter);
     std::string out;
     for (std::size_t i = 0; i + 1 < fields.size(); i += 2) {
-        // The chooser shows the name with the pattern in parentheses after it; the Windows
-        // patterns are kept so that both read as the program gives them.
+        // The chooser shows the name with the pattern in parentheses after it.
         const std::string name = filterName(fields[i]);
-        std::string pattern = chooserPattern(fields[i + 1]);
-        if (pattern == "*" && trimmed(fields[i + 1]) == "*.*") pattern = "*.*";
+        const std::string pattern = chooserPattern(fields[i + 1]);
         if (!out.empty()) out += '\n';
         if (!name.empty()) out.append(name).append(" ");
         out.append("\t").append(pattern);

@@ -20,7 +20,7 @@ std::string escapeShortcutLabel(const std::string& text);
 std::string chooserFilter(const std::string& windowsFilter);
 
 // The same filter for the desktop's own chooser, which shows "name (pattern)":
-// "STEP file (*.stp)|*.stp|All files (*.*)|*.*" -> "STEP file \t*.stp\nAll files \t*.*".
+// "STEP file (*.stp)|*.stp|All files (*.*)|*.*" -> "STEP file \t*.stp\nAll files \t*".
 std::string nativeFilter(const std::string& windowsFilter);
 
 // The text when fits(text) says it fits and it is at most maxBytes long; otherwise its longest
