@@ -359,10 +359,8 @@ def answer_file_dialog(path, timeout=DEFAULT_TIMEOUT):
     shift+End, Delete drops before Return; a name that is the start of another file's name would
     be completed to that one, so tests avoid such names."""
     chooser = wait_window("Filename", timeout)
-    if not window_manager_running():
-        time.sleep(0.5)
-        activate(chooser)  # GTK leaves giving it the focus to the window manager
-    # GTK keeps the focus in a child window of its dialog.
+    # The program gives the dialog the focus where no window manager does. GTK keeps the focus
+    # in a child window of its dialog.
     poll(lambda: focused_top_level() == chooser, timeout, what="focus on the file chooser")
     time.sleep(0.5)  # the chooser reads its folder after it shows
     if desktop_file_dialog():
