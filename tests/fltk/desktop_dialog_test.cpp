@@ -1,6 +1,7 @@
 // The desktop's (GTK) file dialog in a bare X server, without a window manager: it takes the
 // keyboard by itself, and its filter for every file lists names without a dot.
 #include "gui_driver.h"
+#include "platform/fltk/fltk_x11.h"
 #include "sample_window.h"
 
 #include <dlfcn.h>
@@ -124,19 +125,23 @@ TEST_F(DesktopDialogTest, TakesATypedNameWithoutBeingActivated) {
 }
 
 // Windows' "*.*" means every file; on Linux it would hide names without a dot, programs above
-// all. The dialog's own filter is asked about each file of the folder, then the dialog closed.
+// all. The dialog's own filter is asked about each file of the folder, then the dialog closed:
+// once it shows transient for the main window, which FLTK makes it after showing it and right
+// before it listens for the answer.
 TEST_F(DesktopDialogTest, FilterForEveryFileListsNamesWithoutADot) {
     struct Look {
         std::string folder;
+        unsigned long owner = 0;
         std::vector<std::string> listed;
         bool looked = false;
-    } look{folder_, {}, false};
+    } look{folder_, gui().xWindow(kMain), {}, false};
     ASSERT_TRUE(Gtk::get().timeoutAdd);
     const unsigned timer = Gtk::get().timeoutAdd(
         50,
         [](void* data) {
             auto& look = *static_cast<Look*>(data);
             const Gtk& gtk = Gtk::get();
+            if (!fltk::foreignTransientFor(look.owner)) return 1;
             Gtk::List* windows = gtk.windowListToplevels();
             for (Gtk::List* w = windows; w; w = w->next) {
                 if (!gtk.isA(w->data, gtk.fileChooserType())) continue;
