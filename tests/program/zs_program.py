@@ -180,8 +180,20 @@ def type_text(text, delay_ms=30):
     xdotool("type", "--delay", delay_ms, "--", text)
 
 
+def pointer_position():
+    out = run("xdotool", "getmouselocation", "--shell")
+    return tuple(int(re.search(r"^%s=(\d+)" % axis, out, re.M).group(1)) for axis in "XY")
+
+
+def move_pointer(x, y):
+    """Moves the pointer and waits until it is there. xdotool's --sync waits for a motion, which
+    never comes when the pointer is there already (a second click at the same place)."""
+    if pointer_position() != (x, y):
+        xdotool("mousemove", "--sync", x, y)
+
+
 def click_at(x, y, button=1):
-    xdotool("mousemove", "--sync", x, y)
+    move_pointer(x, y)
     xdotool("click", button)
 
 
