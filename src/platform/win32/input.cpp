@@ -19,7 +19,7 @@ DWORD ButtonFlag(MouseButton button, bool down) {
     return 0;
 }
 
-// Marks the Caps Lock taps of this input, so that the hook does not count them.
+// Marks the lock taps of this input, so that the hook does not count them.
 constexpr ULONG_PTR kOwnTap = 0x5A534B54;
 
 void TapOwnKey(BYTE vkCode) {
@@ -152,10 +152,13 @@ void Win32Input::key(int vkCode, bool down) {
 // Caps Lock inverts the letters a layout types, Shift included. It is off from the first key
 // this input presses until it holds none again, so that a text arrives as written and the user's
 // Caps Lock is back after each character. The taps go into the input stream in order with the
-// keys.
+// keys. Where the user chose that Shift turns Caps Lock off, the Caps Lock key only sets it: when
+// the system still reports it on after the tap, a tap of Shift lifts it (elsewhere that Shift
+// changes nothing).
 void Win32Input::liftCapsLock() {
     if (!capsLockOn()) return;
     TapOwnKey(VK_CAPITAL);
+    if ((GetKeyState(VK_CAPITAL) & 1) != 0) TapOwnKey(VK_SHIFT);
     capsLockLifted_ = true;
 }
 
