@@ -48,7 +48,8 @@ struct Gtk {
     }
     static Gtk& get() {
         static Gtk gtk;
-        dlopen("libgobject-2.0.so.0", RTLD_LAZY | RTLD_GLOBAL);
+        static void* const gobject = dlopen("libgobject-2.0.so.0", RTLD_LAZY | RTLD_GLOBAL);
+        (void)gobject;
         resolve(gtk.timeoutAdd, "g_timeout_add");
         resolve(gtk.sourceRemove, "g_source_remove");
         resolve(gtk.listFree, "g_list_free");
