@@ -41,7 +41,9 @@ TEST(FltkText, DesktopChooserShowsTheFilterNamesAsGiven) {
     // That chooser shows each name followed by "(pattern)".
     struct Case { const char* windows; const char* desktop; };
     const Case cases[] = {
-        {"STEP file (*.stp)|*.stp|All files (*.*)|*.*", "STEP file \t*.stp\nAll files \t*.*"},
+        {"STEP file (*.stp)|*.stp|All files (*.*)|*.*", "STEP file \t*.stp\nAll files \t*"},
+        {"All files (*.*)|*.*", "All files \t*"},  // Windows' every file, names without a dot too
+        {"STEP file (*.stp)|*.stp", "STEP file \t*.stp"},
         {"Texts (*.txt;*.log)|*.txt;*.log", "Texts \t{*.txt,*.log}"},
         {"|*.stp", "\t*.stp"},
         {"", ""},
@@ -78,6 +80,29 @@ TEST(FltkText, LongTextsAreCutWithAnEllipsisToWhatFits) {
     EXPECT_LE(measured, 20);
     EXPECT_EQ(fitTitle(std::string(300, 't')), std::string(199, 't') + dots);
     EXPECT_EQ(fitTitle("Zelvorin-Step"), "Zelvorin-Step");
+}
+
+TEST(FltkText, LongTextsAreMeasuredAndDrawnInPiecesAndOnlyWhereTheyShow) {
+    // 10 pixels a character.
+    auto width = [](std::string_view part) { return 10 * characterCount(std::string(part)); };
+    const std::string mixed = "a\xC3\xA9\xE2\x82\xAC" "b";  // 1-, 2-, 3- and 1-byte characters
+    using Pieces = std::vector<TextPiece>;
+    struct Case { std::string text; int x, left, right; std::size_t maxBytes; Pieces pieces; };
+    const Case cases[] = {
+        {"abcdefghij", 0, 0, 100, 4, {{0, 4, 0}, {4, 8, 40}, {8, 10, 80}}},
+        {"abcdefghij", -60, 0, 15, 4, {{4, 8, -20}}},  // scrolled: only what shows
+        {"abcdefghij", 200, 0, 100, 4, {}},
+        {"abcdefghij", -200, 0, 100, 4, {}},
+        {mixed, 0, 0, 100, 4, {{0, 3, 0}, {3, 7, 20}}},  // cut between characters
+        {"\xE2\x82\xAC\xE2\x82\xAC", 5, 0, 100, 2, {{0, 3, 5}, {3, 6, 15}}},  // whole characters
+        {"", 0, 0, 100, 4, {}},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(visiblePieces(c.text, c.x, c.left, c.right, c.maxBytes, width), c.pieces) << c.text;
+        EXPECT_EQ(pieceWiseWidth(c.text, c.maxBytes, width), 10 * characterCount(c.text)) << c.text;
+    }
+    // Beyond the 16 bits the X font library measures in.
+    EXPECT_EQ(pieceWiseWidth(std::string(1'000'000, 'x'), 256, width), 10'000'000);
 }
 
 TEST(FltkText, KeysMapToWindowsVirtualKeys) {

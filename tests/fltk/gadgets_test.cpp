@@ -4,7 +4,9 @@
 
 #include <FL/Fl.H>
 #include <FL/Fl_Choice.H>
+#include <FL/Fl_Text_Editor.H>
 #include <FL/Fl_Window.H>
+#include <FL/fl_draw.H>
 
 #include <atomic>
 #include <chrono>
@@ -159,6 +161,45 @@ TEST_F(GadgetTest, EditorLinesAndTheCursorLine) {
     gui().setLines(kEditor, {});
     EXPECT_EQ(gui().lines(kEditor), std::vector<std::string>{""});
     EXPECT_EQ(gui().cursorLine(kEditor), 0);
+}
+
+// Whether the band of a window between the rows top and bottom, as drawn now, holds a dark
+// (text) pixel.
+bool ShowsTextBetween(Fl_Window& window, int top, int bottom) {
+    Fl::flush();
+    window.make_current();
+    const int w = window.w() - 20;  // without the scroll bar
+    unsigned char* rgb = fl_read_image(nullptr, 0, top, w, bottom - top);
+    bool dark = false;
+    for (int i = 0; rgb && i < w * (bottom - top) && !dark; ++i) dark = rgb[3 * i] < 128;
+    delete[] rgb;
+    return dark;
+}
+
+// A line drawn whole in one request made the X server refuse it, which ended the program. Long
+// lines show at their start and at their end, and read back whole.
+TEST_F(GadgetTest, EditorShowsAndKeepsALineOfMillionsOfCharacters) {
+    openSampleEditor(gui());
+    opened(kEditorWindow);
+    std::string line = "2;String;";
+    for (int i = 0; i < 3'000'000; ++i) line += static_cast<char>('a' + i % 26);
+    line += ';';
+    const std::vector<std::string> lines = {"Zelvorin-Step 2.5", "user", "", line, "9;end;"};
+    gui().setLines(kEditor, lines);
+    settle();
+    gui().runOnUi([&] {
+        auto* editor = static_cast<Fl_Text_Editor*>(gui().nativeGadget(kEditor));
+        Fl_Window& window = *gui().nativeWindow(kEditorWindow);
+        const int lineHeight = fl_height(editor->textfont(), editor->textsize());
+        const int top = editor->y() + 1 + 3 * lineHeight, bottom = top + lineHeight;
+        EXPECT_TRUE(ShowsTextBetween(window, top, bottom)) << "the line's start";
+        editor->insert_position(editor->buffer()->line_end(editor->buffer()->skip_lines(0, 3)));
+        editor->show_insert_position();
+        editor->redraw();
+        EXPECT_TRUE(ShowsTextBetween(window, top, bottom)) << "the line's end";
+        XSync(fl_display, False);  // a refused request would end the program here
+    });
+    EXPECT_EQ(gui().lines(kEditor), lines);
 }
 
 TEST_F(GadgetTest, CallsFromOtherThreadsRunWhileTheUiThreadWaits) {

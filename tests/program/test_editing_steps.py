@@ -17,7 +17,7 @@ class BuildProgramTest(unittest.TestCase):
         # Step 1: the new Delay step becomes a Mouse step; F9 takes the pointer's position.
         ze.choose_step_type(program, 1)
         program.focus()
-        zs_program.xdotool("mousemove", "--sync", 321, 207)
+        zs_program.move_pointer(321, 207)
         zs_program.key("F9")
         ze.replace_text(program, ze.DESCRIPTION, "start here")
         ze.shot(program, "editing-mouse-step.png", program.window)

@@ -102,7 +102,7 @@ class StepFiles(zs.ProgramTestCase):
         # Save stays disabled until the new program has a file.
         disabled = {"Save", "Pause", "Stop"}
         for x, y in ((123, 45), (1001, 987)):  # both away from the program's window
-            zs.xdotool("mousemove", "--sync", x, y)
+            zs.move_pointer(x, y)
             program.focus()
             zs.key("F9")
             path = program.file("pointer %d.stp" % x)

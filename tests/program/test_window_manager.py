@@ -31,9 +31,15 @@ def centre_of(window):
 def new_window(before, what, height=None):
     """A window mapped since before (the program's own: the window manager's frames have lower
     ids), of the given height when one is given."""
+    def height_of(window):
+        try:
+            return zs.geometry(window)[3]
+        except RuntimeError:  # gone since it was listed (the file dialog's windows)
+            return None
+
     def found():
         new = [w for w in ze.visible_windows() - before
-               if height is None or zs.geometry(w)[3] == height]
+               if height is None or height_of(w) == height]
         return max(new) if new else None
     return zs.poll(found, what=what, interval=0.02)
 

@@ -180,8 +180,20 @@ def type_text(text, delay_ms=30):
     xdotool("type", "--delay", delay_ms, "--", text)
 
 
+def pointer_position():
+    out = run("xdotool", "getmouselocation", "--shell")
+    return tuple(int(re.search(r"^%s=(\d+)" % axis, out, re.M).group(1)) for axis in "XY")
+
+
+def move_pointer(x, y):
+    """Moves the pointer and waits until it is there. xdotool's --sync waits for a motion, which
+    never comes when the pointer is there already (a second click at the same place)."""
+    if pointer_position() != (x, y):
+        xdotool("mousemove", "--sync", x, y)
+
+
 def click_at(x, y, button=1):
-    xdotool("mousemove", "--sync", x, y)
+    move_pointer(x, y)
     xdotool("click", button)
 
 
@@ -394,10 +406,8 @@ def answer_file_dialog(path, timeout=DEFAULT_TIMEOUT):
     shift+End, Delete drops before Return; a name that is the start of another file's name would
     be completed to that one, so tests avoid such names."""
     chooser = wait_window("Filename", timeout)
-    if not window_manager_running():
-        time.sleep(0.5)
-        activate(chooser)  # GTK leaves giving it the focus to the window manager
-    # GTK keeps the focus in a child window of its dialog.
+    # The program gives the dialog the focus where no window manager does. GTK keeps the focus
+    # in a child window of its dialog.
     poll(lambda: focused_top_level() == chooser, timeout, what="focus on the file chooser")
     time.sleep(0.5)  # the chooser reads its folder after it shows
     if desktop_file_dialog():

@@ -5,10 +5,13 @@
 
 #include <atomic>
 #include <cstring>
+#include <functional>
 #include <stdexcept>
 #include <thread>
 
 #include "platform/win32/gui_win32.h"
+#include "platform/win32/win32_services.h"
+#include "player/actions.h"
 
 namespace zs::gui::win32 {
 namespace {
@@ -164,6 +167,11 @@ TEST_F(Win32GuiTest, EditorLinesSplitAtLineEndsAndReportTheCursorLine) {
     EXPECT_EQ(gui.cursorLine(104), 3);
     gui.setText(104, "a\nb\r\nc");  // lone LF ends a line too
     EXPECT_EQ(gui.lines(104), (std::vector<std::string>{"a", "b", "c"}));
+    // A line far beyond the control's default limit shows and reads back whole.
+    const std::vector<std::string> longLine{"2;String;" + std::string(300'000, 'x') + ";", "9;x;"};
+    gui.setLines(104, longLine);
+    UpdateWindow(editor);
+    EXPECT_EQ(gui.lines(104), longLine);
     gui.setLines(104, {});
     EXPECT_EQ(gui.lines(104), (std::vector<std::string>{""}));
 }
@@ -272,6 +280,47 @@ TEST_F(Win32GuiTest, OwnTextChangesRaiseNoEventsButTypingDoes) {
     const Event typed = gui.waitEvent();
     EXPECT_EQ(typed.id, 17);
     EXPECT_EQ(typed.subType, static_cast<int>(GadgetEventType::Change));
+}
+
+void TapCapsLock() {
+    keybd_event(VK_CAPITAL, 0, 0, 0);
+    keybd_event(VK_CAPITAL, 0, KEYEVENTF_KEYUP, 0);
+}
+
+// Handles the UI thread's messages until done() or a time-out; done() at the end.
+bool PumpUntil(const std::function<bool()>& done) {
+    for (int i = 0; i < 1000 && !done(); ++i) {
+        MSG msg;
+        while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
+            TranslateMessage(&msg);
+            DispatchMessageA(&msg);
+        }
+        Sleep(10);
+    }
+    return done();
+}
+
+bool CapsLockOn() { return (GetKeyState(VK_CAPITAL) & 1) != 0; }
+
+// Caps Lock inverts the letters a layout types; a text typed by the player (on a thread of its
+// own) arrives as written all the same, and Caps Lock is on again afterwards.
+TEST_F(Win32GuiTest, TypedTextArrivesAsWrittenWithCapsLockOn) {
+    gui.setText(17, "");
+    gui.setFocus(17);
+    Win32Input input;
+    TapCapsLock();  // the user's, while the program runs
+    ASSERT_TRUE(PumpUntil(CapsLockOn));
+    const std::string expected = "Hello World 1!AB";
+    std::thread player([&] { SendKeyText(input, "Hello World 1!{SHIFTDOWN}ab{SHIFTUP}"); });
+    PumpUntil([&] { return gui.text(17).size() >= expected.size(); });
+    player.join();
+    EXPECT_EQ(gui.text(17), expected);
+    EXPECT_TRUE(PumpUntil([] {
+        MSG msg;  // the last key of the text handled too
+        return CapsLockOn() && !PeekMessageA(&msg, nullptr, WM_KEYFIRST, WM_KEYLAST, PM_NOREMOVE);
+    }));
+    TapCapsLock();
+    PumpUntil([] { return !CapsLockOn(); });
 }
 
 // Finds the dialog with the title and answers it with the command, as a user's click would.

@@ -14,6 +14,7 @@
 #include "test_client.h"
 
 // X headers last: they define macros (None, Bool, Status) that clash with names above.
+#include <X11/XKBlib.h>
 #include <X11/Xlib.h>
 #include <X11/extensions/XTest.h>
 #include <X11/keysym.h>
@@ -157,6 +158,46 @@ TEST_F(X11InputTest, HoldTokensModifyTheCharactersBetweenThem) {
         }
         ExpectNothingHeldDown();
     }
+}
+
+unsigned LockedModifiers(Display* display) {
+    XkbStateRec state{};
+    XkbGetState(display, XkbUseCoreKbd, &state);
+    return state.locked_mods;
+}
+
+// Caps Lock inverts letters, Shift Lock shifts every key (xkb option caps:shiftlock locks Shift),
+// Num Lock changes the keypad: a text arrives as written whatever the user has locked, and the
+// locks are as the user left them afterwards.
+TEST_F(X11InputTest, LockKeysChangeNeitherTheTypedTextNorTheirOwnState) {
+    Display* probe = XOpenDisplay(nullptr);
+    ASSERT_NE(probe, nullptr);
+    const unsigned numLock = XkbKeysymToModifiers(probe, XK_Num_Lock);
+    struct Locks {  // unlocked again whatever the test's outcome
+        Display* display;
+        unsigned mask;
+        Locks(Display* d, unsigned m) : display(d), mask(m) { set(mask); }
+        ~Locks() { set(0); }
+        void set(unsigned values) {
+            XkbLockModifiers(display, XkbUseCoreKbd, mask, values);
+            XSync(display, False);
+        }
+    };
+    struct Case {
+        const char* name;
+        unsigned mask;
+    } cases[] = {{"Caps Lock", LockMask}, {"Shift Lock", ShiftMask}, {"Num Lock", numLock},
+                 {"all three", LockMask | ShiftMask | numLock}};
+    for (const Case& c : cases) {
+        const Locks locks(probe, c.mask);
+        SendKeyText(*input_, "Hello World 1!{SHIFTDOWN}ab{SHIFTUP} é✓{HOME}");
+        const ClientInput got = received();
+        EXPECT_EQ(got.text(), "Hello World 1!AB é✓") << c.name;
+        EXPECT_EQ(Keysyms(got).back(), static_cast<unsigned long>(XK_Home)) << c.name;
+        EXPECT_EQ(LockedModifiers(probe), c.mask) << c.name;
+    }
+    EXPECT_EQ(LockedModifiers(probe), 0u);
+    XCloseDisplay(probe);
 }
 
 TEST_F(X11InputTest, CharactersTheLayoutLacksArriveOnSpareKeys) {

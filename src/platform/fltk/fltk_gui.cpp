@@ -1,6 +1,7 @@
 // FltkGui: windows, fonts, images and the carrying of calls to the UI thread.
 
 #include "platform/fltk/fltk_gui.h"
+#include "platform/fltk/fltk_draw.h"
 #include "platform/fltk/fltk_state.h"
 #include "platform/fltk/fltk_text.h"
 #include "platform/fltk/fltk_x11.h"
@@ -62,6 +63,7 @@ FltkGui::FltkGui(int pixelsPerInch) {
     fltk::UiThread::instance();
     runOnUi([&] {
         fl_open_display();
+        fltk::installClippedTextDrawing();
         fltk::installEventDispatch();
         state_ = std::make_unique<State>(pixelsPerInch);
     });

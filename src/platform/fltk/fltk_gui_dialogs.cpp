@@ -181,6 +181,45 @@ std::string currentFolder() {
     return getcwd(buffer, sizeof buffer) ? std::string(buffer) : std::string(".");
 }
 
+// Without a window manager nothing gives the desktop's dialog the keyboard focus. The dialog runs
+// GTK's loop, in which FLTK's timers do not run; a timer of GLib, the library under GTK, looks
+// for the dialog, made transient for the FLTK window shown last, and gives it the focus and the
+// top-most state once it shows, as the program's own dialogs get them.
+struct DesktopDialogWatch {
+    unsigned long owner = 0;
+    bool done = false;
+};
+
+int focusDesktopDialog(void* data) {
+    auto& watch = *static_cast<DesktopDialogWatch*>(data);
+    fltk::ignoringXErrors([&] {
+        if (unsigned long dialog = fltk::foreignTransientFor(watch.owner)) {
+            fltk::setAbove(dialog, true);
+            fltk::focusWindow(dialog);
+            watch.done = true;
+        }
+    });
+    return watch.done ? 0 : 1;  // GLib calls again while this returns true
+}
+
+// Runs show while the watch looks for the dialog; GLib is there once GTK is.
+int showFocusingDesktopDialog(const std::function<int()>& show) {
+    using SourceFunc = int (*)(void*);
+    static const auto timeoutAdd = reinterpret_cast<unsigned (*)(unsigned, SourceFunc, void*)>(
+        dlsym(RTLD_DEFAULT, "g_timeout_add"));
+    static const auto sourceRemove =
+        reinterpret_cast<int (*)(unsigned)>(dlsym(RTLD_DEFAULT, "g_source_remove"));
+    Fl_Window* owner = Fl::first_window();
+    DesktopDialogWatch watch{owner ? fl_xid(owner) : 0};
+    unsigned timer = 0;
+    if (watch.owner && timeoutAdd && sourceRemove && !fltk::windowManagerRunning()) {
+        timer = timeoutAdd(50, focusDesktopDialog, &watch);
+    }
+    const int shown = show();
+    if (timer && !watch.done) sourceRemove(timer);
+    return shown;
+}
+
 // nullopt when the chooser failed to show (the fallback is used then); "" when cancelled.
 std::optional<std::optional<std::string>> desktopChooser(FileMode mode, const std::string& title,
                                                          const std::string& defaultFile,
@@ -200,7 +239,8 @@ std::optional<std::optional<std::string>> desktopChooser(FileMode mode, const st
     chooser.directory(folder.c_str());
     if (!name.empty()) chooser.preset_file(name.c_str());
     int shown = -1;
-    fltk::keepingXErrorHandlers([&] { shown = chooser.show(); });
+    fltk::keepingXErrorHandlers(
+        [&] { shown = showFocusingDesktopDialog([&] { return chooser.show(); }); });
     switch (shown) {
         case 0: {
             const char* chosen = chooser.filename();

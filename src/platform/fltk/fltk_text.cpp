@@ -35,7 +35,7 @@ std::string chooserPattern(const std::string& windowsPatterns) {
         auto end = windowsPatterns.find(';', start);
         if (end == std::string::npos) end = windowsPatterns.size();
         std::string part = trimmed(windowsPatterns.substr(start, end - start));
-        if (part == "*.*") part = "*";
+        if (part == "*.*") part = "*";  // every file on Windows; here names without a dot too
         if (!part.empty()) parts.push_back(part);
         start = end + 1;
     }
@@ -83,11 +83,9 @@ std::string nativeFilter(const std::string& windowsFilter) {
     std::vector<std::string> fields = filterFields(windowsFilter);
     std::string out;
     for (std::size_t i = 0; i + 1 < fields.size(); i += 2) {
-        // The chooser shows the name with the pattern in parentheses after it; the Windows
-        // patterns are kept so that both read as the program gives them.
+        // The chooser shows the name with the pattern in parentheses after it.
         const std::string name = filterName(fields[i]);
-        std::string pattern = chooserPattern(fields[i + 1]);
-        if (pattern == "*" && trimmed(fields[i + 1]) == "*.*") pattern = "*.*";
+        const std::string pattern = chooserPattern(fields[i + 1]);
         if (!out.empty()) out += '\n';
         if (!name.empty()) out.append(name).append(" ");
         out.append("\t").append(pattern);
@@ -120,6 +118,47 @@ std::string fitText(const std::string& text, std::size_t maxBytes,
         }
     }
     return text.substr(0, endOf(low)) + kEllipsis;
+}
+
+namespace {
+
+// Where a piece that starts at begin ends: after at most maxBytes, at a character's start.
+std::size_t pieceEnd(std::string_view text, std::size_t begin, std::size_t maxBytes) {
+    std::size_t end = std::min(text.size(), begin + maxBytes);
+    while (end > begin && end < text.size() && isContinuation(text[end])) --end;
+    if (end == begin) {  // one character is longer than maxBytes
+        end = begin + 1;
+        while (end < text.size() && isContinuation(text[end])) ++end;
+    }
+    return end;
+}
+
+}  // namespace
+
+std::vector<TextPiece> visiblePieces(std::string_view text, int x, int left, int right,
+                                     std::size_t maxBytes,
+                                     const std::function<int(std::string_view)>& width) {
+    std::vector<TextPiece> pieces;
+    long long at = x;
+    for (std::size_t begin = 0; begin < text.size() && at <= right;) {
+        const std::size_t end = pieceEnd(text, begin, maxBytes);
+        const long long after = at + width(text.substr(begin, end - begin));
+        if (after >= left) pieces.push_back({begin, end, static_cast<int>(at)});
+        at = after;
+        begin = end;
+    }
+    return pieces;
+}
+
+long long pieceWiseWidth(std::string_view text, std::size_t maxBytes,
+                         const std::function<int(std::string_view)>& width) {
+    long long total = 0;
+    for (std::size_t begin = 0; begin < text.size();) {
+        const std::size_t end = pieceEnd(text, begin, maxBytes);
+        total += width(text.substr(begin, end - begin));
+        begin = end;
+    }
+    return total;
 }
 
 std::string fitTitle(const std::string& title) {

@@ -5,6 +5,7 @@
 #include <cstddef>
 #include <functional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace zs::gui::fltk {
@@ -19,7 +20,7 @@ std::string escapeShortcutLabel(const std::string& text);
 std::string chooserFilter(const std::string& windowsFilter);
 
 // The same filter for the desktop's own chooser, which shows "name (pattern)":
-// "STEP file (*.stp)|*.stp|All files (*.*)|*.*" -> "STEP file \t*.stp\nAll files \t*.*".
+// "STEP file (*.stp)|*.stp|All files (*.*)|*.*" -> "STEP file \t*.stp\nAll files \t*".
 std::string nativeFilter(const std::string& windowsFilter);
 
 // The text when fits(text) says it fits and it is at most maxBytes long; otherwise its longest
@@ -29,6 +30,24 @@ std::string fitText(const std::string& text, std::size_t maxBytes,
                     const std::function<bool(const std::string&)>& fits);
 // A window title cut to a length that every title bar can take.
 std::string fitTitle(const std::string& title);
+
+// Bytes [begin, end) of a text, drawn from x.
+struct TextPiece {
+    std::size_t begin = 0, end = 0;
+    int x = 0;
+    bool operator==(const TextPiece&) const = default;
+};
+// The pieces to draw of a text that starts at x, when only what lies between left and right can
+// show: the pieces wholly outside are dropped, and none is longer than maxBytes (unless one
+// character is). width measures a part of the text. The X server refuses a text request that is
+// too long, and its coordinates are 16 bits, so a long line is never drawn whole.
+std::vector<TextPiece> visiblePieces(std::string_view text, int x, int left, int right,
+                                     std::size_t maxBytes,
+                                     const std::function<int(std::string_view)>& width);
+// The width of a text measured in pieces of at most maxBytes: the X font library gives a
+// text's width in 16 bits, which a long line overflows.
+long long pieceWiseWidth(std::string_view text, std::size_t maxBytes,
+                         const std::function<int(std::string_view)>& width);
 
 // Windows virtual-key code of an FLTK key (Fl::event_key()), 0 when it has none.
 int virtualKeyFromFltk(int fltkKey);

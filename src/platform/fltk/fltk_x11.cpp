@@ -126,6 +126,35 @@ void keepingXErrorHandlers(const std::function<void()>& fn) {
     XSetErrorHandler(errorHandler);
 }
 
+unsigned long foreignTransientFor(unsigned long owner) {
+    Window root = 0, parent = 0, *children = nullptr;
+    unsigned int count = 0;
+    if (!owner || !XQueryTree(fl_display, RootWindow(fl_display, fl_screen), &root, &parent,
+                              &children, &count)) {
+        return 0;
+    }
+    Window found = 0;
+    for (unsigned int i = count; i-- > 0 && !found;) {  // topmost first
+        Window transientFor = 0;
+        XWindowAttributes attributes{};
+        if (!fl_find(children[i]) && XGetTransientForHint(fl_display, children[i], &transientFor) &&
+            transientFor == owner && XGetWindowAttributes(fl_display, children[i], &attributes) &&
+            attributes.map_state == IsViewable && !attributes.override_redirect) {
+            found = children[i];
+        }
+    }
+    if (children) XFree(children);
+    return found;
+}
+
+void ignoringXErrors(const std::function<void()>& fn) {
+    XSync(fl_display, False);
+    const XErrorHandler previous = XSetErrorHandler([](Display*, XErrorEvent*) { return 0; });
+    fn();
+    XSync(fl_display, False);
+    XSetErrorHandler(previous);
+}
+
 bool windowManagerRunning() {
     fl_open_display();
     Atom type = None;

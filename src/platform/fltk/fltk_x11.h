@@ -27,6 +27,13 @@ void setToolWindowType(unsigned long window);
 // installs its own fatal-error handler, which would end the program on a lost connection
 // without releasing the keys it holds.
 void keepingXErrorHandlers(const std::function<void()>& fn);
+// Runs fn, which acts on windows of other clients that may go at any time, ignoring the errors
+// that causes.
+void ignoringXErrors(const std::function<void()>& fn);
+
+// A shown top-level window of another client (the desktop's file dialog) that is transient for
+// owner; 0 when there is none.
+unsigned long foreignTransientFor(unsigned long owner);
 
 bool windowManagerRunning();
 void setAbove(unsigned long window, bool on);

@@ -19,6 +19,14 @@ DWORD ButtonFlag(MouseButton button, bool down) {
     return 0;
 }
 
+// Marks the lock taps of this input, so that the hook does not count them.
+constexpr ULONG_PTR kOwnTap = 0x5A534B54;
+
+void TapOwnKey(BYTE vkCode) {
+    keybd_event(vkCode, 0, 0, kOwnTap);
+    keybd_event(vkCode, 0, KEYEVENTF_KEYUP, kOwnTap);
+}
+
 void SendUnicodeUnit(wchar_t unit, bool down) {
     INPUT in{};
     in.type = INPUT_KEYBOARD;
@@ -27,27 +35,39 @@ void SendUnicodeUnit(wchar_t unit, bool down) {
     SendInput(1, &in, sizeof in);
 }
 
-// What the hook saw of the user's Escape key. One hook serves the process; the hook procedure
-// has no way to reach an object.
-struct EscapeKeyState {
-    std::atomic<bool> pressed{false};     // pressed since the last question
-    std::atomic<bool> down{false};
-    std::atomic<bool> ignoreHeld{false};  // down since it closed the program's own box
+// What the hook saw of the user's Escape key, and of Caps Lock presses that were not this
+// input's. One hook serves the process; the hook procedure has no way to reach an object.
+struct HookedKeys {
+    std::atomic<bool> escapePressed{false};     // since the last question
+    std::atomic<bool> escapeDown{false};
+    std::atomic<bool> ignoreHeldEscape{false};  // down since it closed the program's own box
+    std::atomic<bool> capsLockDown{false};
+    std::atomic<int> capsLockPresses{0};  // since the input last looked
 };
-EscapeKeyState gEscape;
+HookedKeys gKeys;
+
+// Each press of Caps Lock toggles it; a key repeat is no press.
+void CountCapsLock(const KBDLLHOOKSTRUCT& key, bool down) {
+    if (!down) {
+        gKeys.capsLockDown = false;
+    } else if (!gKeys.capsLockDown.exchange(true) && key.dwExtraInfo != kOwnTap) {
+        ++gKeys.capsLockPresses;
+    }
+}
 
 // Injected keys (this program's, or any other program's) carry LLKHF_INJECTED; GetAsyncKeyState
 // cannot tell them apart. Key repeats of a held key are no new presses.
-LRESULT CALLBACK EscapeHookProc(int code, WPARAM message, LPARAM data) {
+LRESULT CALLBACK KeyboardHookProc(int code, WPARAM message, LPARAM data) {
     if (code == HC_ACTION) {
         const auto* key = reinterpret_cast<const KBDLLHOOKSTRUCT*>(data);
+        const bool down = message == WM_KEYDOWN || message == WM_SYSKEYDOWN;
+        if (key->vkCode == VK_CAPITAL) CountCapsLock(*key, down);
         if (key->vkCode == VK_ESCAPE && (key->flags & LLKHF_INJECTED) == 0) {
-            const bool down = message == WM_KEYDOWN || message == WM_SYSKEYDOWN;
             if (!down) {
-                gEscape.down = false;
-                gEscape.ignoreHeld = false;
-            } else if (!gEscape.down.exchange(true) && !gEscape.ignoreHeld) {
-                gEscape.pressed = true;
+                gKeys.escapeDown = false;
+                gKeys.ignoreHeldEscape = false;
+            } else if (!gKeys.escapeDown.exchange(true) && !gKeys.ignoreHeldEscape) {
+                gKeys.escapePressed = true;
             }
         }
     }
@@ -57,15 +77,15 @@ LRESULT CALLBACK EscapeHookProc(int code, WPARAM message, LPARAM data) {
 }  // namespace
 
 // A low-level hook runs on the thread that set it, which must keep a message loop going.
-class EscapeKeyHook {
+class KeyboardHook {
 public:
-    EscapeKeyHook() {
+    KeyboardHook() {
         std::promise<bool> ready;
         std::future<bool> installed = ready.get_future();
         thread_ = std::thread([this, &ready] { run(ready); });
         installed_ = installed.get();
     }
-    ~EscapeKeyHook() {
+    ~KeyboardHook() {
         PostThreadMessageW(threadId_, WM_QUIT, 0, 0);
         thread_.join();
     }
@@ -76,7 +96,7 @@ private:
         MSG msg;
         PeekMessageW(&msg, nullptr, 0, 0, PM_NOREMOVE);  // makes the thread's message queue
         threadId_ = GetCurrentThreadId();
-        HHOOK hook = SetWindowsHookExW(WH_KEYBOARD_LL, EscapeHookProc, GetModuleHandleW(nullptr), 0);
+        HHOOK hook = SetWindowsHookExW(WH_KEYBOARD_LL, KeyboardHookProc, GetModuleHandleW(nullptr), 0);
         ready.set_value(hook != nullptr);
         if (hook == nullptr) return;
         while (GetMessageW(&msg, nullptr, 0, 0) > 0) DispatchMessageW(&msg);
@@ -88,8 +108,12 @@ private:
     bool installed_ = false;
 };
 
-Win32Input::Win32Input() : escapeHook_(std::make_unique<EscapeKeyHook>()) {
-    if (!escapeHook_->installed()) escapeHook_.reset();
+Win32Input::Win32Input() : keyboardHook_(std::make_unique<KeyboardHook>()) {
+    if (!keyboardHook_->installed()) keyboardHook_.reset();
+    // Caps Lock as GetKeyState gives it at the start; from then on the hook tells of every press
+    // that this input does not make itself.
+    gKeys.capsLockPresses = 0;
+    capsLockOn_ = (GetKeyState(VK_CAPITAL) & 1) != 0;
 }
 
 Win32Input::~Win32Input() = default;
@@ -115,12 +139,42 @@ void Win32Input::mouseButton(MouseButton button, bool down) {
 void Win32Input::key(int vkCode, bool down) {
     std::lock_guard lock(mutex_);
     if (closed_) return;
+    if (down && keysDown_.empty()) liftCapsLock();
     keybd_event(static_cast<BYTE>(vkCode), 0, down ? 0 : KEYEVENTF_KEYUP, 0);
     if (down) {
         keysDown_.insert(vkCode);
     } else {
         keysDown_.erase(vkCode);
+        if (keysDown_.empty()) restoreCapsLock();
     }
+}
+
+// Caps Lock inverts the letters a layout types, Shift included. It is off from the first key
+// this input presses until it holds none again, so that a text arrives as written and the user's
+// Caps Lock is back after each character. The taps go into the input stream in order with the
+// keys. Where the user chose that Shift turns Caps Lock off, the Caps Lock key only sets it: when
+// the system still reports it on after the tap, a tap of Shift lifts it (elsewhere that Shift
+// changes nothing).
+void Win32Input::liftCapsLock() {
+    if (!capsLockOn()) return;
+    TapOwnKey(VK_CAPITAL);
+    if ((GetKeyState(VK_CAPITAL) & 1) != 0) TapOwnKey(VK_SHIFT);
+    capsLockLifted_ = true;
+}
+
+void Win32Input::restoreCapsLock() {
+    if (!capsLockLifted_) return;
+    TapOwnKey(VK_CAPITAL);
+    capsLockLifted_ = false;
+}
+
+// The user's Caps Lock: as it was at the start, toggled by every press the hook counted since.
+// The state the system keeps for a thread follows the input that thread reads, which the player
+// thread never does; without the hook it is all there is.
+bool Win32Input::capsLockOn() {
+    if (!keyboardHook_) return (GetKeyState(VK_CAPITAL) & 1) != 0;
+    if (gKeys.capsLockPresses.exchange(0) % 2 != 0) capsLockOn_ = !capsLockOn_;
+    return capsLockOn_;
 }
 
 void Win32Input::releaseForExit() {
@@ -132,6 +186,7 @@ void Win32Input::releaseForExit() {
         mouse_event(ButtonFlag(static_cast<MouseButton>(button), false), 0, 0, 0, 0);
     keysDown_.clear();
     buttonsDown_.clear();
+    restoreCapsLock();
 }
 
 // Characters are bytes of the ANSI code page; the layout is the calling thread's.
@@ -162,18 +217,18 @@ void Win32Input::typeUnlisted(char32_t ch) {
 
 // Without the hook, any non-zero state counts: down now, or pressed since the last query.
 bool Win32Input::escapePressed() {
-    if (!escapeHook_) return GetAsyncKeyState(VK_ESCAPE) != 0;
-    const bool pressed = gEscape.pressed.exchange(false);
-    return pressed || (gEscape.down && !gEscape.ignoreHeld);
+    if (!keyboardHook_) return GetAsyncKeyState(VK_ESCAPE) != 0;
+    const bool pressed = gKeys.escapePressed.exchange(false);
+    return pressed || (gKeys.escapeDown && !gKeys.ignoreHeldEscape);
 }
 
 void Win32Input::forgetEscape() {
-    if (!escapeHook_) {
+    if (!keyboardHook_) {
         GetAsyncKeyState(VK_ESCAPE);  // clears the pressed-since bit
         return;
     }
-    gEscape.ignoreHeld = gEscape.down.load();
-    gEscape.pressed = false;
+    gKeys.ignoreHeldEscape = gKeys.escapeDown.load();
+    gKeys.escapePressed = false;
 }
 
 Point Win32Input::pointerPosition() {

@@ -17,11 +17,11 @@
 
 namespace zs {
 
-class EscapeKeyHook;
+class KeyboardHook;
 
 // Pointer, buttons and keys through SetCursorPos, mouse_event and keybd_event; characters the
 // layout lacks as Unicode key events. Step texts are bytes of the ANSI code page. The user's
-// Escape is told apart from injected keys by a low-level keyboard hook.
+// Escape is told apart from injected keys, and Caps Lock followed, by a low-level keyboard hook.
 class Win32Input final : public Input {
 public:
     Win32Input();
@@ -41,10 +41,16 @@ public:
     void releaseForExit() override;
 
 private:
-    std::unique_ptr<EscapeKeyHook> escapeHook_;
-    std::mutex mutex_;  // guards the three below
+    void liftCapsLock();
+    void restoreCapsLock();
+    bool capsLockOn();
+
+    std::unique_ptr<KeyboardHook> keyboardHook_;
+    std::mutex mutex_;  // guards the members below
     std::set<int> keysDown_;
     std::set<int> buttonsDown_;
+    bool capsLockOn_ = false;      // the user's Caps Lock, as far as the hook told
+    bool capsLockLifted_ = false;  // turned off while keys of this input are down
     bool closed_ = false;
 };
 

@@ -96,6 +96,7 @@ void X11Input::releaseHeld() {
         XTestFakeButtonEvent(display_, button, False, CurrentTime);
     keycodesDown_.clear();
     buttonsDown_.clear();
+    restoreLocks();
     XSync(display_, False);
 }
 
@@ -179,17 +180,38 @@ int X11Input::keycodeForVk(int vkCode) {
 // the next round trip covers them.
 void X11Input::sendKey(int keycode, bool down, bool waitForServer) {
     if (down && escape_ && keycode == escape_->escapeKeycode()) escape_->expectOwnPress();
+    if (down && keycodesDown_.empty()) liftLocks();
     XTestFakeKeyEvent(display_, static_cast<unsigned>(keycode), down ? True : False, CurrentTime);
     if (down) {
         keycodesDown_.insert(keycode);
     } else {
         keycodesDown_.erase(keycode);
+        if (keycodesDown_.empty()) restoreLocks();
     }
     if (waitForServer) {
         XSync(display_, False);
     } else {
         XFlush(display_);
     }
+}
+
+// Lock keys change what a key types: Caps Lock inverts letters (and the characters typed on
+// spare keys), Shift Lock shifts every key. They are lifted from the first key this input
+// presses until it holds none again, so that a text arrives as written and the user's locks are
+// back after each character. The server applies the change in order with the keys, so every key
+// event carries the state it was typed with. Num Lock stays: it changes only the keypad, which
+// is never typed on.
+void X11Input::liftLocks() {
+    XkbStateRec state{};
+    if (XkbGetState(display_, XkbUseCoreKbd, &state) != Success) return;
+    liftedLocks_ = state.locked_mods & ~XkbKeysymToModifiers(display_, XK_Num_Lock);
+    if (liftedLocks_ != 0) XkbLockModifiers(display_, XkbUseCoreKbd, liftedLocks_, 0);
+}
+
+void X11Input::restoreLocks() {
+    if (liftedLocks_ == 0) return;
+    XkbLockModifiers(display_, XkbUseCoreKbd, liftedLocks_, liftedLocks_);
+    liftedLocks_ = 0;
 }
 
 void X11Input::typeUnlisted(char32_t ch) {

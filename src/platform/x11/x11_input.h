@@ -50,6 +50,8 @@ private:
     std::optional<KeyScan> scanKeysym(unsigned long keysym);
     int keycodeForVk(int vkCode);
     void sendKey(int keycode, bool down, bool waitForServer);
+    void liftLocks();
+    void restoreLocks();
     bool stillBound(int keycode, unsigned long keysym);
     void unbindSpareKeys();
     void releaseHeld();
@@ -57,6 +59,7 @@ private:
     std::mutex mutex_;  // guards the connection and everything below
     std::set<int> keycodesDown_;
     std::set<unsigned> buttonsDown_;
+    unsigned liftedLocks_ = 0;  // locked modifiers lifted while keys of this input are down
     bool closed_ = false;
     Display* display_;
     SpareKeyPool spareKeys_;
