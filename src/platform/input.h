@@ -46,10 +46,6 @@ public:
     // The user's Escape is down now, or was pressed since the last call. The Escape keys the
     // program sends itself do not count.
     virtual bool escapePressed() = 0;
-    // Forgets every Escape press so far; a key held down now counts only once it was released
-    // and pressed again. For the moment the program's own message box closes: the user may
-    // have closed it with Escape.
-    virtual void forgetEscape() = 0;
     // Where the pointer is, cheaply: for a display refreshed often. It may lag where a backend
     // cannot see the pointer everywhere.
     virtual Point pointerPosition() = 0;

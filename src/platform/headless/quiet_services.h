@@ -17,7 +17,6 @@ class QuietInput final : public Input {
 public:
     void pressEscape() { escape_ = true; }
     bool escapePressed() override { return escape_.exchange(false); }
-    void forgetEscape() override { escape_ = false; }
 
     void movePointer(int, int) override {}
     void mouseButton(MouseButton, bool) override {}

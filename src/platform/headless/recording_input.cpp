@@ -123,7 +123,7 @@ void RecordingInput::typeUnlisted(char32_t ch) {
 
 bool RecordingInput::escapePressed() {
     std::lock_guard lock(mutex_);
-    if (escapeDown_ && !ignoreHeldEscape_) return true;
+    if (escapeDown_) return true;
     if (clock_ == nullptr || escapePresses_.empty()) return false;
     const Clock::time_point now = clock_->now();
     const auto due = std::remove_if(escapePresses_.begin(), escapePresses_.end(),
@@ -141,14 +141,6 @@ void RecordingInput::releaseForExit() {
         down = false;
     }
     closed_ = true;
-}
-
-void RecordingInput::forgetEscape() {
-    std::lock_guard lock(mutex_);
-    ignoreHeldEscape_ = escapeDown_;
-    if (clock_ == nullptr) return;
-    const Clock::time_point now = clock_->now();
-    std::erase_if(escapePresses_, [now](Clock::time_point at) { return at <= now; });
 }
 
 Point RecordingInput::pointerPosition() {
@@ -222,7 +214,6 @@ void RecordingInput::onKey(std::function<void(long)> hook) {
 void RecordingInput::setEscapeDown(bool down) {
     std::lock_guard lock(mutex_);
     escapeDown_ = down;
-    if (!down) ignoreHeldEscape_ = false;
 }
 
 }  // namespace zs

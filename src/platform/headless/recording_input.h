@@ -33,7 +33,6 @@ public:
     bool escapePressed() override;
     // Drops the presses due by now; a key held down (setEscapeDown) counts again only after
     // setEscapeDown(false) and a new press.
-    void forgetEscape() override;
     Point pointerPosition() override;
     Point pointerPositionForCapture() override;
     // Records a key up for every key still down, then records nothing more.
@@ -75,7 +74,6 @@ private:
     std::map<char32_t, KeyScan> scriptedScans_;
     std::vector<Clock::time_point> escapePresses_;
     bool escapeDown_ = false;
-    bool ignoreHeldEscape_ = false;
     bool closed_ = false;
     Point pointer_;
     std::optional<Point> capture_;

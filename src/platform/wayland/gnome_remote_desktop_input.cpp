@@ -99,10 +99,6 @@ public:
         return pressed && std::chrono::steady_clock::now() - ownEscapeAt_ > kOwnEscapeEcho;
     }
 
-    void forgetEscape() override {
-        if (escape_) escape_->forget();
-    }
-
     Point pointerPosition() override {
         std::lock_guard lock(mutex_);
         return pointerPlace_.current();

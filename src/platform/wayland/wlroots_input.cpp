@@ -317,10 +317,6 @@ void WlrootsInput::typeUnlisted(char32_t ch) {
 
 bool WlrootsInput::escapePressed() { return escape_ ? escape_->pressedSinceLastCall() : false; }
 
-void WlrootsInput::forgetEscape() {
-    if (escape_) escape_->forget();
-}
-
 Point WlrootsInput::pointerPosition() {
     std::lock_guard lock(mutex_);
     return pointerPlace_.current();

@@ -38,7 +38,6 @@ public:
     KeyScan scanChar(char32_t ch) override;
     void typeUnlisted(char32_t ch) override;
     bool escapePressed() override;
-    void forgetEscape() override;
     Point pointerPosition() override;
     Point pointerPositionForCapture() override;
     void releaseForExit() override;

@@ -40,7 +40,6 @@ void SendUnicodeUnit(wchar_t unit, bool down) {
 struct HookedKeys {
     std::atomic<bool> escapePressed{false};     // since the last question
     std::atomic<bool> escapeDown{false};
-    std::atomic<bool> ignoreHeldEscape{false};  // down since it closed the program's own box
     std::atomic<bool> capsLockDown{false};
     std::atomic<int> capsLockPresses{0};  // since the input last looked
 };
@@ -65,8 +64,7 @@ LRESULT CALLBACK KeyboardHookProc(int code, WPARAM message, LPARAM data) {
         if (key->vkCode == VK_ESCAPE && (key->flags & LLKHF_INJECTED) == 0) {
             if (!down) {
                 gKeys.escapeDown = false;
-                gKeys.ignoreHeldEscape = false;
-            } else if (!gKeys.escapeDown.exchange(true) && !gKeys.ignoreHeldEscape) {
+            } else if (!gKeys.escapeDown.exchange(true)) {
                 gKeys.escapePressed = true;
             }
         }
@@ -219,16 +217,7 @@ void Win32Input::typeUnlisted(char32_t ch) {
 bool Win32Input::escapePressed() {
     if (!keyboardHook_) return GetAsyncKeyState(VK_ESCAPE) != 0;
     const bool pressed = gKeys.escapePressed.exchange(false);
-    return pressed || (gKeys.escapeDown && !gKeys.ignoreHeldEscape);
-}
-
-void Win32Input::forgetEscape() {
-    if (!keyboardHook_) {
-        GetAsyncKeyState(VK_ESCAPE);  // clears the pressed-since bit
-        return;
-    }
-    gKeys.ignoreHeldEscape = gKeys.escapeDown.load();
-    gKeys.escapePressed = false;
+    return pressed || gKeys.escapeDown;
 }
 
 Point Win32Input::pointerPosition() {

@@ -98,11 +98,7 @@ void EscapeWatcher::handleRawKey(int evtype, const void* rawEvent) {
     if (evtype != XI_RawKeyPress && evtype != XI_RawKeyRelease) return;
     const auto* raw = static_cast<const XIRawEvent*>(rawEvent);
     if (raw->detail != escapeKeycode_) return;
-    if (evtype == XI_RawKeyRelease) {
-        ignoreHeldKey_ = false;
-        return;
-    }
-    if ((raw->flags & XIKeyRepeat) != 0 || ignoreHeldKey_) return;
+    if (evtype == XI_RawKeyRelease || (raw->flags & XIKeyRepeat) != 0) return;
     if (ownPressesExpected_ > 0 && IsFromXTestDevice(raw->sourceid, xtestDevices_)) {
         --ownPressesExpected_;
         return;
@@ -113,16 +109,6 @@ void EscapeWatcher::handleRawKey(int evtype, const void* rawEvent) {
 void EscapeWatcher::expectOwnPress() {
     std::lock_guard lock(mutex_);
     ++ownPressesExpected_;
-}
-
-void EscapeWatcher::forget() {
-    if (display_ == nullptr) return;
-    std::lock_guard lock(mutex_);
-    XSync(display_, False);
-    if (rawEvents_) drainEvents();
-    pressed_ = false;
-    ownPressesExpected_ = 0;
-    ignoreHeldKey_ = escapeDownNow();
 }
 
 bool EscapeWatcher::escapeDownNow() {
@@ -137,12 +123,7 @@ bool EscapeWatcher::pressedSinceLastCall() {
     // The round trip brings every event the server produced before it into the queue.
     XSync(display_, False);
     if (rawEvents_) drainEvents();
-    bool down = escapeDownNow();
-    if (ignoreHeldKey_) {
-        ignoreHeldKey_ = down;
-        down = false;
-    }
-    const bool pressed = pressed_ || down;
+    const bool pressed = pressed_ || escapeDownNow();
     pressed_ = false;
     // Every Escape the program pressed before this call has been seen by now.
     ownPressesExpected_ = 0;

@@ -35,9 +35,6 @@ public:
     bool pressedSinceLastCall();
     // The program is about to press Escape through XTest.
     void expectOwnPress();
-    // Forgets every press so far; a key held down now counts only once released and pressed
-    // again (it closed the program's own message box).
-    void forget();
     int escapeKeycode() const { return escapeKeycode_; }
     Display* display() const { return display_; }
 
@@ -54,9 +51,8 @@ private:
     bool rawEvents_ = false;
     int wakePipe_[2] = {-1, -1};
     std::mutex mutex_;
-    bool pressed_ = false;  // guarded by mutex_, as the three below
+    bool pressed_ = false;  // guarded by mutex_, as the two below
     int ownPressesExpected_ = 0;
-    bool ignoreHeldKey_ = false;
     std::vector<int> xtestDevices_;
     std::thread thread_;
 };

@@ -265,10 +265,6 @@ bool X11Input::escapePressed() {
     return false;
 }
 
-void X11Input::forgetEscape() {
-    if (escape_) escape_->forget();
-}
-
 Point X11Input::pointerPosition() {
     std::lock_guard lock(mutex_);
     Window root = 0, child = 0;

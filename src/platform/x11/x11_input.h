@@ -36,7 +36,6 @@ public:
     KeyScan scanChar(char32_t ch) override;
     void typeUnlisted(char32_t ch) override;
     bool escapePressed() override;
-    void forgetEscape() override;
     Point pointerPosition() override;
     void releaseForExit() override;
 
