@@ -1,5 +1,6 @@
 """Tools > Record under a window manager: clicks and typing into one xterm become steps that,
-saved, reopened and played, type the same text into a second xterm at the same place."""
+saved, reopened and played, type the same text into a second xterm of the same title that lies
+elsewhere: the recorded program finds it by its title and clicks within it."""
 import os
 import subprocess
 import time
@@ -10,7 +11,9 @@ import zs_program as zs
 # lacks (xdotool binds a spare key for it, as the program's own player does).
 TYPED = "Hello, World! a;b {c} x=1+2 \u00e9"
 TERMINAL_GEOMETRY = "80x20+40+40"
+MOVED_GEOMETRY = "80x20+160+110"
 CLICK = (200, 150)  # inside the terminal, away from the program's centred window
+TITLE = "record-here"
 
 
 def window_manager_runs():
@@ -23,10 +26,10 @@ class Recording(zs.ProgramTestCase):
         if not window_manager_runs():
             self.skipTest("needs a window manager (scripts/with-xvfb.sh -w): a click gives focus")
 
-    def terminal(self, title, output):
-        """An xterm at the fixed place whose keyboard input goes to `output` through cat."""
+    def terminal(self, title, output, geometry=TERMINAL_GEOMETRY):
+        """An xterm whose keyboard input goes to `output` through cat."""
         process = subprocess.Popen(
-            ["xterm", "-geometry", TERMINAL_GEOMETRY, "-title", title, "-e", "sh", "-c",
+            ["xterm", "-geometry", geometry, "-title", title, "-e", "sh", "-c",
              'stty -echo; exec cat > "$0"', output])
         self.addCleanup(self.end, process)
         zs.wait_window(title)
@@ -40,7 +43,7 @@ class Recording(zs.ProgramTestCase):
             process.wait(10)
 
     def record_into_first_terminal(self, program, folder):
-        first = self.terminal("record-here", os.path.join(folder, "first.txt"))
+        first = self.terminal(TITLE, os.path.join(folder, "first.txt"))
         program.menu("File", "New", disabled=zs.DISABLED_AT_START)
         program.focus()
         program.menu("Tools", "Record", disabled=("Save", "Pause", "Stop"))
@@ -66,15 +69,17 @@ class Recording(zs.ProgramTestCase):
         zs.poll(lambda: os.path.exists(recorded), what="the recorded program to be saved")
         lines = [line.decode("utf-8") for line in zs.read_lines(recorded)]
         self.assertEqual(lines[3], "3;0.5;")  # the new program's step; the recording follows
-        self.assertEqual(lines[4], "1;L_Click;%d;%d;" % CLICK)
+        # The click into the titled terminal: its window first, then a place in its client area.
+        self.assertEqual(lines[4], "10;Activate;%s;10.0;0;" % TITLE)
+        self.assertRegex(lines[5], r"^1;L_Click;\d+;\d+;$")
         strings = "".join(l.split(";")[2] for l in lines if l.startswith("2;String;"))
         self.assertEqual(strings, TYPED.replace(";", "{SEMICOLON}").replace("{c", "{LEFTBRACE}c"))
         self.assertIn("2;Key;{ENTER};", lines)
 
-        # Reopened in a fresh program and played into a second terminal at the same place.
+        # Reopened in a fresh program and played into a second terminal of that title elsewhere.
         program.stop()
         output = os.path.join(folder, "played.txt")
-        self.terminal("play-here", output)
+        self.terminal(TITLE, output, MOVED_GEOMETRY)
         player = self.start_program()
         player.menu("File", "Open", disabled=zs.DISABLED_AT_START)
         self.open_in(player, recorded)
