@@ -26,9 +26,17 @@ class PlaybackTest(unittest.TestCase):
 
     def load(self, code_lines):
         ze.open_step_file(self.program, "play.stp", code_lines)
+        self.idle_stop_button = ze.region_pixels(self.program, ze.STOP_INSIDE)
         # Loading leaves the focus with the program; the client takes it back, as a user's
         # click into the application being automated would.
         zs_program.activate(self.client.window)
+
+    def play_once_the_run_ended(self):
+        """Clicks Play once the Stop button looks as it does while nothing plays: until a run
+        has ended, Play is disabled and the click would go nowhere."""
+        zs_program.poll(lambda: ze.region_pixels(self.program, ze.STOP_INSIDE)
+                        == self.idle_stop_button, what="the run to end")
+        self.program.click(*ze.PLAY)
 
     def click_into_client(self):
         return "1;L_Click;%d;%d;" % (self.cx, self.cy)
@@ -105,7 +113,7 @@ class PlaybackTest(unittest.TestCase):
         Escape that closed the box: after OK the run went on."""
         self.load(["9;Stop here;", self.click_into_client(), "2;String;x;"])
         for end_by in ("Stop", "Escape"):
-            self.program.click(*ze.PLAY)  # only enabled once the run before has ended
+            self.play_once_the_run_ended()
             box = zs_program.wait_window("PAUSE")
             if end_by == "Stop":
                 self.program.click(*ze.STOP)
@@ -113,7 +121,7 @@ class PlaybackTest(unittest.TestCase):
             zs_program.poll(lambda: zs_program.focused_window() == box, what="focus on the box")
             zs_program.key("Return" if end_by == "Stop" else "Escape")
             zs_program.wait_no_window("PAUSE")
-        self.program.click(*ze.PLAY)
+        self.play_once_the_run_ended()
         self.program.answer_box("PAUSE")
         self.client.wait_for_text("x")
         self.client.sync()
@@ -143,7 +151,7 @@ class PlaybackTest(unittest.TestCase):
         self.wait_past_delay()
         self.assertEqual(self.client.text(), "a", "typing went on after Stop")
         ze.shot(self.program, "playback-stopped.png")
-        self.program.click(*ze.PLAY)  # the controls are back: a new run from step 1
+        self.play_once_the_run_ended()  # a new run from step 1
         self.assertEqual(self.client.wait_for_text("aab"), "aab")
 
     def test_stop_while_paused_then_play_starts_a_new_run(self):
@@ -154,7 +162,7 @@ class PlaybackTest(unittest.TestCase):
         self.program.click(*ze.PAUSE)
         self.settled_countdown()
         self.program.click(*ze.STOP)
-        self.program.click(*ze.PLAY)
+        self.play_once_the_run_ended()
         self.assertEqual(self.client.wait_for_text("aab"), "aab")
 
     def test_play_from_current_step_skips_the_steps_before_it(self):
@@ -184,7 +192,7 @@ class PlaybackTest(unittest.TestCase):
         # The client got the Escape key itself (its text is ESC) and nothing after it.
         self.assertEqual(self.client.text(), "a\x1b", "typing went on after Escape")
         self.assertEqual(self.client.keys()[-1].keysym, XK_ESCAPE)
-        self.program.click(*ze.PLAY)  # the run has ended: Play starts a new one
+        self.play_once_the_run_ended()  # a new run
         self.assertEqual(self.client.wait_for_text("a\x1bab"), "a\x1bab")
 
 

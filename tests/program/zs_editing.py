@@ -36,6 +36,7 @@ COUNTDOWN = (SET[0] + 65, SET[1] + 55, 55, 20)  # 25: x, y, width, height
 LOOP_FROM = _in_set(110, 20, 75, 20)          # 27
 REPETITIONS = _in_set(110, 50, 75, 20)        # 28
 PLAY, PAUSE, STOP = (80, 297), (125, 297), (170, 297)  # 54, 55, 56
+STOP_INSIDE = (156, 288, 29, 19)  # within the Stop button, clear of where its focus box goes
 
 
 def navigation_button(number):
