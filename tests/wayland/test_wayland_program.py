@@ -147,10 +147,11 @@ class WestonProgramTest(ProgramTestCase):
         # click while the run plays does nothing.
         box = zs_program.poll(lambda: xtest_click(*program.client_to_screen(*PLAY)) or
                               zs_program.find_windows("Info"), interval=1, what="the box")[0]
-        # Its OK button, centred 28 pixels above the bottom (no window has the keyboard).
+        # Its OK button, centred 28 pixels above the bottom (no window has the keyboard); that
+        # click, too, is now and then not passed on.
         x, y, width, height = zs_program.geometry(box)
-        xtest_click(x + width // 2, y + height - 28)
-        zs_program.wait_no_window("Info")
+        zs_program.poll(lambda: xtest_click(x + width // 2, y + height - 28) or
+                        not zs_program.find_windows("Info"), interval=1, what="the box to close")
         wait_until(lambda: client.buttons() == [(1,) + target],
                    lambda: "the click did not arrive: %s" % client.buttons())
         wait_until(lambda: play_button_pixels(program) == idle, lambda: "the run did not end")
