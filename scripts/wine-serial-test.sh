@@ -2,7 +2,8 @@
 # End-to-end serial test of the Windows build under Wine: COM5 is mapped to a pseudo-terminal
 # through Wine's HKLM\Software\Wine\Ports key, zs_serial_send plays "Initialise" and "String"
 # steps on COM5, and the bytes and line settings are checked on the other side of the pty; then
-# queries whose device answers, vanishes or stays silent.
+# queries whose device answers, vanishes or stays silent; last the program itself plays a Query
+# step on COM5 unattended (--play) under a private Xvfb.
 # Usage: scripts/wine-serial-test.sh BUILD_DIR
 set -euo pipefail
 build=$(cd "$1" && pwd)
@@ -10,6 +11,8 @@ export WINEPREFIX=$build/wineprefix WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,msh
 export WINEARCH=win64
 unset DISPLAY
 sender=$build/tests/wine/zs_serial_send.exe
+program=$build/src/Zelvorin-Step.exe
+scripts=$(cd "$(dirname "$0")" && pwd)
 work=$(mktemp -d)
 holder_pid=
 cleanup() {
@@ -166,6 +169,31 @@ check_query() {  # mode expected-status expected-output-start pieces-hex...
   fi
 }
 
+# Zelvorin-Step.exe --play of an Initialise and a Query step on COM5: the exit status, and what
+# it wrote to standard error.
+check_play() {  # mode expected-status expected-error pieces-hex...
+  local mode=$1 expected_status=$2 expected=$3; shift 3
+  rm -f "$work/slave"
+  start_device "$mode" 2a49444e3f "$@"
+  map_com5
+  printf '%s\r\n' "Zelvorin-Step 2.5" "tester  -  01.01.2026 00:00" "" \
+    "5;COM5;Initialise;9600 N 8 1;" "12;COM5;String;*IDN?;ACME;2.0;0;" >"$work/query.stp"
+  local status=0
+  # Wine's desktop process shares the program's standard error: it ends before the X server.
+  timeout 120 "$scripts/with-xvfb.sh" bash -c 'wine "$1" --play "$2"; rc=$?
+    wineserver -k >/dev/null 2>&1; exit $rc' _ "$program" "Z:${work//\//\\}\\query.stp" \
+    >"$work/out" 2>"$work/err" || status=$?
+  kill "$holder_pid" 2>/dev/null || true; wait "$holder_pid" 2>/dev/null || true; holder_pid=
+  local got; got=$(tr -d '\r' <"$work/err")
+  if [[ $status == "$expected_status" && $got == "$expected" ]]; then
+    echo "ok   --play, device $mode: status $status '$got'"
+  else
+    echo "FAIL --play, device $mode: status $status (expected $expected_status)," \
+      "standard error '$got' (expected '$expected')"
+    return 1
+  fi
+}
+
 status=0
 # The echo of the query, then the reply in three pieces.
 check_query answer 0 "received 2a49444e3f41434d45001113: reply;" \
@@ -175,4 +203,8 @@ check_query silent 4 "received : no reply;" || status=1
 check_stopped_write || status=1
 check "9600 N 8 1" "ATZ" "41545a baud=9600 stop=1 parodd=0" || status=1
 check "19200 O 7 2" "ATDT123" "41544454313233 baud=19200 stop=2 parodd=1" || status=1
+if [[ -f $program ]]; then
+  check_play answer 0 "" 2a49444e3f 4143 4d450d0a || status=1
+  check_play silent 3 "Step 2: No reply on COM5" || status=1
+fi
 exit $status

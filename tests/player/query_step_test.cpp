@@ -121,6 +121,21 @@ TEST(QuerySteps, AFloodShowsTwoHundredBytesAndEndsAtTheTimeOut) {
     EXPECT_EQ(r.states[0].size(), 100u * 5u);  // 200 bytes: x as it is, 0x01 as <01>
 }
 
+// Regression: a reply found early in a 100 ms test interval held the next step until the
+// interval's end as well as the settle delay.
+TEST(QuerySteps, TheNextStepFollowsTheReplyAfterTheSettleDelayAlone) {
+    DevicePlayer p;
+    p.serial.answer("COM1", {Of("O"), Of("K")});  // the "K" wakes the wait within the interval
+    PlayQueries(p, {Initialise(), Query("String", "?", "OK"), StateStep("after")});
+    long long replyShown = -1, nextShown = -1;
+    for (const gui::TextChange& change : p.gui.textHistory(form::kTextStepInfo)) {
+        if (change.text == "OK") replyShown = change.atMs;
+        if (change.text == "after") nextShown = change.atMs;
+    }
+    ASSERT_GE(replyShown, 0);
+    EXPECT_EQ(nextShown - replyShown, p.state.actionSettleDelayMs);
+}
+
 TEST(QuerySteps, StopEndsTheWaitWithin100MsAndClosesThePort) {
     DevicePlayer p;
     p.clock.at(1250, [&] { p.gui.runOnUi([&] { p.commands.Stop(); }); });

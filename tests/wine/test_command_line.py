@@ -106,6 +106,28 @@ class FileArgument(unittest.TestCase):
         zs.wait_window("Error", timeout=WINE_START)
 
 
+class UnattendedRun(unittest.TestCase):
+    def test_the_run_returns_its_status_and_error_line_to_the_caller(self):
+        program = program_path()
+        rows = (  # code lines, exit status, standard error
+            (["7;working;", "3;0.1;"], 0, ""),
+            (["7;working;", "5;COM7;String;ATZ;"], 3, "Step 2: Port is not initialised!\n"),
+        )
+        folder = tempfile.mkdtemp(prefix="zs-wine-play.")
+        self.addCleanup(os.rmdir, folder)
+        for steps, status, errors in rows:
+            with self.subTest(steps=steps):
+                path = os.path.join(folder, "run.stp")
+                zs.write_step_file(path, steps)
+                self.addCleanup(lambda: os.path.exists(path) and os.remove(path))
+                with tempfile.TemporaryFile() as out, tempfile.TemporaryFile() as err:
+                    done = subprocess.run(["wine", program, "--play", windows_path(path)],
+                                          stdout=out, stderr=err, env=wine_environment(),
+                                          timeout=WINE_START)
+                    got = read_text(err)
+                self.assertEqual((done.returncode, got), (status, errors))
+
+
 def read_text(stream):
     stream.seek(0)
     return stream.read().decode("latin-1").replace("\r\n", "\n")

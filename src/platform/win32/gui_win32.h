@@ -31,7 +31,7 @@ struct GadgetRecord {
     std::string text;  // kept for kinds that show no text of their own
     int image = 0;     // what an image button shows
     int numberItems = -1;  // >= 0 while the list's items are "1" to numberItems
-    std::string leadingItem;  // the item before the numbers, "" for none
+    std::string leadingItem{};  // the item before the numbers, "" for none
     HBRUSH fill = nullptr;    // a swatch's colour
 };
 
