@@ -56,7 +56,8 @@ bool IsCloaked(HWND window) {
 // Un-owned windows, and owned ones with a title bar: dialogs, such as a program's Save As. An
 // owned window without one is a part of its owner (a tooltip, a menu, a drop-down list).
 bool IsApplicationWindow(HWND window) {
-    if (!IsWindowVisible(window) || IsDesktopBackground(window) || IsCloaked(window)) return false;
+    if (!IsWindowVisible(window) || IsDesktopBackground(window) || IsCloaked(window))
+        return false;
     return GetWindow(window, GW_OWNER) == nullptr ||
            (GetWindowLongA(window, GWL_STYLE) & WS_CAPTION) == WS_CAPTION;
 }
