@@ -1,5 +1,5 @@
 """Tools > Record under a window manager: clicks and typing into one xterm become steps that,
-saved, reopened and played, type the same text into a second xterm at the same place."""
+saved, reopened and played, type the same text into a second xterm of the same title."""
 import os
 import subprocess
 import time
@@ -29,7 +29,7 @@ class Recording(zs.ProgramTestCase):
             ["xterm", "-geometry", TERMINAL_GEOMETRY, "-title", title, "-e", "sh", "-c",
              'stty -echo; exec cat > "$0"', output])
         self.addCleanup(self.end, process)
-        zs.wait_window(title)
+        process.window = zs.wait_window(title)
         time.sleep(0.5)  # the shell inside sets up the terminal before the first key
         return process
 
@@ -40,7 +40,9 @@ class Recording(zs.ProgramTestCase):
             process.wait(10)
 
     def record_into_first_terminal(self, program, folder):
+        """Records into a terminal; returns the client-area origin the click was placed in."""
         first = self.terminal("record-here", os.path.join(folder, "first.txt"))
+        origin = zs.geometry(first.window)[:2]
         program.menu("File", "New", disabled=zs.DISABLED_AT_START)
         program.focus()
         program.menu("Tools", "Record", disabled=("Save", "Pause", "Stop"))
@@ -53,11 +55,12 @@ class Recording(zs.ProgramTestCase):
         zs.key("Escape")
         time.sleep(1.0)  # the recording ends on the program's UI thread
         self.end(first)
+        return origin
 
     def test_recorded_clicks_and_typing_play_back_the_same_text(self):
         program = self.start_program()
         folder = program.folder
-        self.record_into_first_terminal(program, folder)
+        origin = self.record_into_first_terminal(program, folder)
         recorded = program.file("recorded.stp")
         program.focus()
         # As after a run, the edit lock's end enables Save too.
@@ -66,15 +69,18 @@ class Recording(zs.ProgramTestCase):
         zs.poll(lambda: os.path.exists(recorded), what="the recorded program to be saved")
         lines = [line.decode("utf-8") for line in zs.read_lines(recorded)]
         self.assertEqual(lines[3], "3;0.5;")  # the new program's step; the recording follows
-        self.assertEqual(lines[4], "1;L_Click;%d;%d;" % CLICK)
+        # The click went into a titled window: found by its title, clicked within it.
+        self.assertEqual(lines[4], "10;Activate;record-here;10.0;0;")
+        within = (CLICK[0] - origin[0], CLICK[1] - origin[1])
+        self.assertEqual(lines[5], "1;L_Click;%d;%d;" % within)
         strings = "".join(l.split(";")[2] for l in lines if l.startswith("2;String;"))
         self.assertEqual(strings, TYPED.replace(";", "{SEMICOLON}").replace("{c", "{LEFTBRACE}c"))
         self.assertIn("2;Key;{ENTER};", lines)
 
-        # Reopened in a fresh program and played into a second terminal at the same place.
+        # Reopened in a fresh program and played into a second terminal of that title.
         program.stop()
         output = os.path.join(folder, "played.txt")
-        self.terminal("play-here", output)
+        self.terminal("record-here", output)
         player = self.start_program()
         player.menu("File", "Open", disabled=zs.DISABLED_AT_START)
         self.open_in(player, recorded)
