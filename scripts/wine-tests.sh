@@ -16,7 +16,8 @@ done
 
 # The Windows-only tests, when the build has them: the Win32 backends and gadget layer (under a
 # private Xvfb), windows that close at once under a window manager, serial end to end on a pty mapped to COM5, the program's smoke test with
-# screenshots, its command line, typing into Wine's notepad, and recording typing into it.
+# screenshots, its command line, typing into Wine's notepad, a step file played into notepad, and
+# recording typing into it.
 if [[ -f $build/tests/wine/zs_wine_tests.exe ]]; then
   scripts=$(cd "$(dirname "$0")" && pwd)
   wineserver -k >/dev/null 2>&1 || true
@@ -36,6 +37,9 @@ if [[ -f $build/tests/wine/zs_wine_tests.exe ]]; then
     python3 "$scripts/../tests/wine/test_command_line.py" || status=1
   echo "-- typing into notepad"
   "$scripts/with-xvfb.sh" "$scripts/wine-notepad-test.sh" "$build" || status=1
+  echo "-- a step file played with --play: notepad found by its title, typed into and saved"
+  ZS_WINDOWS_PROGRAM=$build/src/Zelvorin-Step.exe "$scripts/with-xvfb.sh" \
+    python3 "$scripts/../tests/wine/test_play_into_notepad.py" || status=1
   echo "-- recording into notepad, played back"
   "$scripts/with-xvfb.sh" "$scripts/wine-record-test.sh" "$build" || status=1
 fi

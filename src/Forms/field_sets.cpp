@@ -88,10 +88,10 @@ constexpr FieldSpec kMessage[] = {
 // labels numbered just before their fields.
 constexpr std::array<FieldSpec, 4> TimeoutAndOnFail(int timeout, int onFail, const char* seconds) {
     return {{
-        {timeout - 1, K::Text, {0, 75, 60, 15}, "Timeout (s):", R},
-        {timeout, K::String, {62, 72, 40, 20}, seconds},
-        {onFail - 1, K::Text, {105, 75, 42, 15}, "On fail:", R},
-        {onFail, K::Combo, {150, 72, 60, 20}, ""},
+        {timeout - 1, K::Text, {0, 75, 68, 15}, "Timeout (s):", R},
+        {timeout, K::String, {70, 72, 36, 20}, seconds},
+        {onFail - 1, K::Text, {107, 75, 42, 15}, "On fail:", R},
+        {onFail, K::Combo, {151, 72, 59, 20}, ""},
     }};
 }
 
@@ -112,17 +112,17 @@ constexpr auto kWindow = Joined(std::array<FieldSpec, 4>{{
 }}, TimeoutAndOnFail(kStringWindowTimeout, kComboWindowOnFail, "10.0"));
 
 constexpr auto kWait = Joined(std::array<FieldSpec, 11>{{
-    {131, K::Text, {0, 3, 52, 15}, "Condition:", R},
-    {kComboWaitCondition, K::Combo, {55, 0, 75, 20}, ""},
-    {133, K::Text, {132, 3, 15, 15}, "X:", R},
-    {kStringWaitX, K::String, {150, 0, 55, 20}, "0", L, kDigits},
-    {137, K::Text, {0, 27, 52, 15}, "Color:", R},
-    {kStringWaitColor, K::String, {55, 24, 55, 20}, "#000000"},
-    {kSwatchWaitColor, K::Swatch, {113, 24, 17, 20}, ""},
-    {135, K::Text, {132, 27, 15, 15}, "Y:", R},
-    {kStringWaitY, K::String, {150, 24, 55, 20}, "0", L, kDigits},
-    {140, K::Text, {0, 51, 52, 15}, "Tolerance:", R},
-    {kStringWaitTolerance, K::String, {55, 48, 35, 20}, "0", L, kDigits},
+    {131, K::Text, {0, 3, 60, 15}, "Condition:", R},
+    {kComboWaitCondition, K::Combo, {63, 0, 75, 20}, ""},
+    {133, K::Text, {139, 3, 18, 15}, "X:", R},
+    {kStringWaitX, K::String, {158, 0, 47, 20}, "0", L, kDigits},
+    {137, K::Text, {0, 27, 60, 15}, "Color:", R},
+    {kStringWaitColor, K::String, {63, 24, 55, 20}, "#000000"},
+    {kSwatchWaitColor, K::Swatch, {121, 24, 17, 20}, ""},
+    {135, K::Text, {139, 27, 18, 15}, "Y:", R},
+    {kStringWaitY, K::String, {158, 24, 47, 20}, "0", L, kDigits},
+    {140, K::Text, {0, 51, 60, 15}, "Tolerance:", R},
+    {kStringWaitTolerance, K::String, {63, 48, 35, 20}, "0", L, kDigits},
 }}, TimeoutAndOnFail(kStringWaitTimeout, kComboWaitOnFail, "10.0"));
 
 constexpr auto kQuery = Joined(std::array<FieldSpec, 8>{{

@@ -75,6 +75,15 @@ void SetGoverningTitle(EditorPanel& panel, std::string title) {
     panel.governingTitle = std::move(title);
 }
 
+// F9 places the pointer within the window that governs the current step when the shown type
+// takes a position: the type shown may be the stored one or one just chosen in the combo.
+void GovernFor(EditorPanel& panel, const StepTypeInfo& shown) {
+    const bool placed = shown.number == kMouseStepType || shown.number == kWaitStepType;
+    const RList& list = panel.state.list;
+    SetGoverningTitle(panel, placed && list.hasCurrent() ? GoverningTitleOf(list, list.index())
+                                                         : std::string());
+}
+
 }  // namespace
 
 std::string ComboText(gui::Gui& gui, int combo) {
@@ -184,8 +193,7 @@ void GetValues(EditorPanel& panel) {
     }
     gui.select(kComboStepType, static_cast<int>(RowOf(*type)));
     ShowFieldSet(gui, type);
-    if (type->number == kMouseStepType || type->number == kWaitStepType)
-        SetGoverningTitle(panel, GoverningTitleOf(list, list.index()));
+    GovernFor(panel, *type);
     PanelTypeOf(*type).show(panel, step);
     gui.setText(kStringDescription, step.Description);
 }
@@ -198,6 +206,7 @@ void FormMAIN_ComboType_Event(EditorPanel& panel, int /*eventType*/) {
         return;
     }
     ShowFieldSet(panel.gui, type);
+    GovernFor(panel, *type);
 }
 
 void Combo_KeyboardType_Events(EditorPanel& panel, int /*eventType*/) {

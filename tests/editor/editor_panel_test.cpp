@@ -115,6 +115,38 @@ TEST_F(EditorPanelTest, TypeChangeShowsTheTextsLastShownInThatSet) {
     EXPECT_EQ(state.list.current(), before);
 }
 
+TEST_F(EditorPanelTest, F9TakesPositionsWithinTheWindowOfTheActivateStepAbove) {
+    desktop.setWindow({{7, "Notes - Editor", false}, {100, 20}, 200, 200});
+    Step activate;
+    activate.RECORDtype = 10;
+    activate.WindowAction = "Activate";
+    activate.WindowTitle = "Notes";
+    Step wait;
+    wait.RECORDtype = 11;
+    wait.WaitCondition = "Color";
+    wait.PixelColor = "#000000";
+    struct Row {
+        Step step;
+        const char* chosenType;  // picked in the combo after the step is shown; "" none
+        int xField, yField;
+    };
+    const Row rows[] = {
+        {MouseStep("L_Click", 5, 6), "", kStringMouseX, kStringMouseY},
+        {wait, "", kStringWaitX, kStringWaitY},
+        // A step appended and given its type in the combo, as a user builds one.
+        {DelayOf(0.5f), "1 Mouse", kStringMouseX, kStringMouseY},
+        {DelayOf(0.5f), "11 Wait", kStringWaitX, kStringWaitY},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.chosenType);
+        show({activate, row.step}, 1);
+        if (*row.chosenType) pickType(row.chosenType);
+        CapturePointer(panel, {123, 45});
+        EXPECT_EQ(gui.text(row.xField), "23");
+        EXPECT_EQ(gui.text(row.yField), "25");
+    }
+}
+
 TEST_F(EditorPanelTest, UnknownStepTypeIsReportedWithAllSetsHidden) {
     Step broken = DelayOf(1, "kept?");
     broken.RECORDtype = 42;

@@ -77,8 +77,8 @@ def pick_from_combo(program, centre, index, count):
 
 
 def choose_step_type(program, number):
-    """Picks "1 Mouse" (1) to "9 Message" (9) in the step-type combo."""
-    pick_from_combo(program, TYPE_COMBO, number - 1, 9)
+    """Picks "1 Mouse" (1) to "12 Query" (12) in the step-type combo."""
+    pick_from_combo(program, TYPE_COMBO, number - 1, len(zs_program.STEP_TYPES))
 
 
 def replace_text(program, centre, text):
@@ -287,13 +287,14 @@ class Key:
 
 
 class TestClient:
-    """zs_x11_test_client at x, y with the given size; it takes the focus when it comes up."""
+    """zs_x11_test_client at x, y with the given size; it takes the focus when it comes up. With
+    a title it is an application window that the window manager manages, with a white page."""
 
-    def __init__(self, folder, x=800, y=100, width=400, height=300, timeout=30):
+    def __init__(self, folder, x=800, y=100, width=400, height=300, timeout=30, title=None):
         program = client_path()
         if not program or not os.path.isfile(program):
             raise unittest.SkipTest("ZS_X11_TEST_CLIENT does not name the X test client")
-        self.log_path = os.path.join(folder, "client.log")
+        self.log_path = os.path.join(folder, "client%s.log" % ("-" + title if title else ""))
         self.geometry = (x, y, width, height)
         self._sync_number = 0
         self.window = None
@@ -303,7 +304,8 @@ class TestClient:
                 self._log.close()
             self._log = open(self.log_path, "wb")
             self.process = subprocess.Popen(
-                [program, "--geometry", str(x), str(y), str(width), str(height)],
+                [program, "--geometry", str(x), str(y), str(width), str(height)]
+                + (["--title", title] if title else []),
                 stdout=self._log, stderr=subprocess.STDOUT)
             try:
                 line = self.wait_for_line(lambda l: l.startswith("READY "), timeout,

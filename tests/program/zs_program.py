@@ -43,7 +43,7 @@ DISABLED_AT_START = {"Save", "Save as...", "Play", "Play from current step", "Pa
 # Step type combo (gadget 69 inside container 68), client coordinates of its centre.
 TYPE_COMBO = (16 + 10 + 100, 85 + 3 + 11)
 STEP_TYPES = ["1 Mouse", "2 Keyboard", "3 Delay", "4 Loop", "5 Comport", "6 Jump", "7 State",
-              "8 Execute", "9 Message"]
+              "8 Execute", "9 Message", "10 Window", "11 Wait", "12 Query"]
 
 
 def run(*args, check=True, timeout=DEFAULT_TIMEOUT):

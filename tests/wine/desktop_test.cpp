@@ -93,6 +93,30 @@ TEST(Win32Desktop, NotepadFoundByTitleActivatedAndRestored) {
     DestroyWindow(own);
 }
 
+TEST(Win32Desktop, OwnedWindowsAreListedWhenTheyHaveATitleBar) {
+    Win32Desktop desktop;
+    HWND owner = OwnColouredWindow("zs owner window", RGB(0, 0, 255), 100, 100);
+    struct Row {
+        const char* title;
+        DWORD style;
+        bool listed;
+    };
+    const Row rows[] = {
+        {"zs owned dialog", WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_VISIBLE, true},
+        {"zs owned popup", WS_POPUP | WS_BORDER | WS_VISIBLE, false},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.title);
+        HWND owned = CreateWindowExA(0, "zs owner window", row.title, row.style, 150, 150, 200,
+                                     100, owner, nullptr, GetModuleHandleA(nullptr), nullptr);
+        ASSERT_NE(owned, nullptr);
+        ASSERT_TRUE(Eventually([&] { return IsWindowVisible(owned) != FALSE; }));
+        EXPECT_EQ(FindByTitle(desktop, row.title).has_value(), row.listed);
+        DestroyWindow(owned);
+    }
+    DestroyWindow(owner);
+}
+
 TEST(Win32Desktop, OriginPixelsAndTheWindowUnderAPointOfAColouredWindow) {
     Win32Desktop desktop;
     HWND own = OwnColouredWindow("zs green window", RGB(0, 255, 0), 200, 150);

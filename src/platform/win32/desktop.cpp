@@ -53,9 +53,13 @@ bool IsCloaked(HWND window) {
            cloaked != 0;
 }
 
+// Un-owned windows, and owned ones with a title bar: dialogs, such as a program's Save As. An
+// owned window without one is a part of its owner (a tooltip, a menu, a drop-down list).
 bool IsApplicationWindow(HWND window) {
-    return IsWindowVisible(window) && GetWindow(window, GW_OWNER) == nullptr &&
-           !IsDesktopBackground(window) && !IsCloaked(window);
+    if (!IsWindowVisible(window) || IsDesktopBackground(window) || IsCloaked(window))
+        return false;
+    return GetWindow(window, GW_OWNER) == nullptr ||
+           (GetWindowLongA(window, GWL_STYLE) & WS_CAPTION) == WS_CAPTION;
 }
 
 DesktopWindow Describe(HWND window) { return {IdOf(window), AnsiTitle(window), IsOwnProcess(window)}; }

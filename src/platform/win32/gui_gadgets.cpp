@@ -164,7 +164,7 @@ void Win32Gui::createGadget(const GadgetSpec& spec) {
             rect.y, std::max(rect.w, 0), std::max(height, 0), parent,
             reinterpret_cast<HMENU>(static_cast<INT_PTR>(spec.id)), GetModuleHandleA(nullptr), this);
         if (hwnd == nullptr) return;
-        gadgets_[spec.id] = GadgetRecord{hwnd, spec.kind, spec.window, {}, spec.image};
+        gadgets_[spec.id] = GadgetRecord{hwnd, spec.kind, spec.window, {}, spec.image, -1, {}, nullptr};
         gadgetOfHwnd_[hwnd] = spec.id;
         SendMessageA(hwnd, WM_SETFONT, reinterpret_cast<WPARAM>(fontOrDefault(defaultFont_)), FALSE);
         keepFramesUnder(parent);
