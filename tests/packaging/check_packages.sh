@@ -65,7 +65,7 @@ done
 x86_64-w64-mingw32-objdump -h "$folder/Zelvorin-Step.exe" | grep -q '\.debug' &&
   fail "Zelvorin-Step.exe is not stripped"
 x86_64-w64-mingw32-objdump -p "$folder/Zelvorin-Step.exe" | grep 'DLL Name' | tr -d '\t' |
-  grep -viE 'DLL Name: (kernel32|user32|gdi32|comctl32|comdlg32|shell32|winmm|msvcrt|advapi32)\.dll' &&
+  grep -viE 'DLL Name: (kernel32|user32|gdi32|comctl32|comdlg32|shell32|winmm|msvcrt|advapi32|dwmapi)\.dll' &&
   fail "Zelvorin-Step.exe needs a DLL beyond the system's"
 export WINEPREFIX=$windows_build/wineprefix WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
 export WINEARCH=win64
