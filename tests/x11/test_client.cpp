@@ -1,6 +1,7 @@
 // Starting and reading the X test client.
 #include "test_client.h"
 
+#include <X11/Xatom.h>
 #include <X11/Xlib.h>
 #include <fcntl.h>
 #include <signal.h>
@@ -148,6 +149,18 @@ ClientInput TestClient::receivedSinceLastSync(bool& complete, std::chrono::secon
     for (const std::string& line : unclaimed_) ParseLine(line, input);
     unclaimed_.clear();
     return input;
+}
+
+bool WindowManagerRuns(Display* display) {
+    Atom type;
+    int format;
+    unsigned long count = 0, after;
+    unsigned char* data = nullptr;
+    XGetWindowProperty(display, DefaultRootWindow(display),
+                       XInternAtom(display, "_NET_SUPPORTING_WM_CHECK", False), 0, 1, False,
+                       XA_WINDOW, &type, &format, &count, &after, &data);
+    if (data != nullptr) XFree(data);
+    return count == 1;
 }
 
 }  // namespace zs::testing

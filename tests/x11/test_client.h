@@ -8,6 +8,8 @@
 #include <string>
 #include <vector>
 
+struct _XDisplay;  // Xlib's Display, without its macros
+
 namespace zs::testing {
 
 struct ClientKey {
@@ -53,5 +55,8 @@ private:
     std::vector<std::string> unclaimed_;  // complete lines not yet returned
     long syncNumber_ = 0;
 };
+
+// A window manager that keeps the EWMH lists runs on the display.
+bool WindowManagerRuns(::_XDisplay* display);
 
 }  // namespace zs::testing

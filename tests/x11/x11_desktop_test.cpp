@@ -16,6 +16,7 @@
 #include <thread>
 
 #include "platform/x11/x11_desktop.h"
+#include "test_client.h"
 
 #include <X11/Xatom.h>
 #include <X11/Xlib.h>
@@ -88,17 +89,7 @@ protected:
     }
     void TearDown() override { XCloseDisplay(display_); }
 
-    bool windowManagerRuns() {
-        Atom type;
-        int format;
-        unsigned long count = 0, after;
-        unsigned char* data = nullptr;
-        XGetWindowProperty(display_, DefaultRootWindow(display_),
-                           XInternAtom(display_, "_NET_SUPPORTING_WM_CHECK", False), 0, 1, False,
-                           XA_WINDOW, &type, &format, &count, &after, &data);
-        if (data != nullptr) XFree(data);
-        return count == 1;
-    }
+    bool windowManagerRuns() { return zs::testing::WindowManagerRuns(display_); }
 
     // The titles of the listed windows, topmost first.
     std::vector<std::string> titles() {

@@ -22,6 +22,7 @@ namespace zs::x11 {
 namespace {
 
 using zs::testing::TestClient;
+using zs::testing::WindowManagerRuns;
 
 class CollectingSink final : public RecordSink {
 public:
@@ -51,18 +52,6 @@ bool Eventually(const std::function<bool()>& condition) {
         std::this_thread::sleep_for(std::chrono::milliseconds(20));
     }
     return true;
-}
-
-bool WindowManagerRuns(Display* display) {
-    Atom type;
-    int format;
-    unsigned long count = 0, after;
-    unsigned char* data = nullptr;
-    XGetWindowProperty(display, DefaultRootWindow(display),
-                       XInternAtom(display, "_NET_SUPPORTING_WM_CHECK", False), 0, 1, False,
-                       AnyPropertyType, &type, &format, &count, &after, &data);
-    if (data != nullptr) XFree(data);
-    return count == 1;
 }
 
 enum class Act { Tap, Down, Up };
