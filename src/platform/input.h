@@ -51,6 +51,9 @@ public:
     virtual Point pointerPosition() = 0;
     // Where the pointer is, exactly, for F9: may take a few milliseconds more.
     virtual Point pointerPositionForCapture() { return pointerPosition(); }
+    // The text sender gave the last key of a text: a backend that gathers keys to send them
+    // together sends what it holds now.
+    virtual void sendGatheredKeys() {}
     // For the end of the program: releases every key and button the program holds down and
     // gives back what it changed in the keyboard's map. Later calls send nothing, so a step
     // still under way on another thread cannot press anything again. Safe from any thread.

@@ -84,6 +84,7 @@ public:
         input_.key(vk::Alt, false);
         input_.key(vk::Control, false);
         input_.key(vk::Shift, false);
+        input_.sendGatheredKeys();
     }
 
 private:

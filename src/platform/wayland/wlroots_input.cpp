@@ -28,10 +28,13 @@ constexpr auto kSpareKeySettle = std::chrono::seconds(1);
 // A client learns of a new keyboard or pointer of the seat only after a round trip of its own;
 // input sent before that is lost.
 constexpr auto kNewDeviceSettle = std::chrono::milliseconds(200);
-// The compositor queues a client's events without limit and drops a client that falls too far
-// behind (foot fell behind after about 6,000 keys at full speed): typed keys keep to a pace that
-// clients keep up with.
+// The compositor drops a client whose socket fills up (foot fell behind after about 6,000 keys at
+// full speed): typed keys keep to a pace that clients keep up with. They go out in batches: the
+// compositor passes each batch on to the client in one write, and the socket holds many more
+// keys in a few large writes than in one small write per key, so a client that stalls for a
+// moment catches up instead of being dropped.
 constexpr auto kKeyPace = std::chrono::microseconds(250);
+constexpr int kKeysPerBatch = 8;
 
 std::uint32_t ButtonCode(MouseButton button) {
     switch (button) {
@@ -233,7 +236,7 @@ void WlrootsInput::key(int vkCode, bool down) {
     const int keycode = keycodeForVk(vkCode);
     if (keycode == 0) return;
     const bool modifier = vkCode == vk::Shift || vkCode == vk::Control || vkCode == vk::Alt;
-    sendKey(keycode, down, /*waitForCompositor=*/!down && !modifier);
+    sendKey(keycode, down, /*typed=*/!down && !modifier);
 }
 
 // The program's Escape goes out on its own key: the Escape watcher counts the user's only.
@@ -250,7 +253,9 @@ int WlrootsInput::keycodeForVk(int vkCode) {
     return keysym == x11::kNoKeysym ? 0 : keymap_->keycodeOf(static_cast<Keysym>(keysym));
 }
 
-void WlrootsInput::sendKey(int keycode, bool down, bool waitForCompositor) {
+// Key events wait in the connection's buffer until their batch ends: after kKeysPerBatch typed
+// keys, at the end of a text, or before anything else the compositor must see in order.
+void WlrootsInput::sendKey(int keycode, bool down, bool typed) {
     const auto held = std::find(keycodesDown_.begin(), keycodesDown_.end(), keycode);
     if (down == (held != keycodesDown_.end())) return;  // no repeat, no release of an up key
     zwp_virtual_keyboard_v1_key(keyboard_, now(), static_cast<std::uint32_t>(keycode - 8),
@@ -262,13 +267,24 @@ void WlrootsInput::sendKey(int keycode, bool down, bool waitForCompositor) {
         keycodesDown_.erase(held);
     }
     sendModifiers(false);
-    if (waitForCompositor) {
-        std::this_thread::sleep_until(lastTypedKey_ + kKeyPace);
-        connection_->roundTrip();
-        lastTypedKey_ = std::chrono::steady_clock::now();
-    } else {
-        wl_display_flush(connection_->display());
-    }
+    if (!typed) return;
+    // The pace holds on average: a batch that went out late lets the next go sooner, but
+    // never more than one batch sooner.
+    const auto typedAt = std::chrono::steady_clock::now();
+    if (keysInBatch_ == 0) batchDue_ = std::max(batchDue_, typedAt - kKeyPace * kKeysPerBatch);
+    batchDue_ += kKeyPace;
+    if (++keysInBatch_ >= kKeysPerBatch) endBatch();
+}
+
+void WlrootsInput::endBatch() {
+    if (keysInBatch_ > 0) std::this_thread::sleep_until(batchDue_);
+    keysInBatch_ = 0;
+    connection_->roundTrip();
+}
+
+void WlrootsInput::sendGatheredKeys() {
+    std::lock_guard lock(mutex_);
+    if (!closed_) endBatch();
 }
 
 void WlrootsInput::sendModifiers(bool always) {
@@ -302,6 +318,7 @@ void WlrootsInput::typeUnlisted(char32_t ch) {
     const x11::SpareKeyPool::Lease lease = spareKeys_.acquire(keysym);
     if (lease.keycode == 0) return;
     if (lease.mustBind) {
+        endBatch();  // the keys typed with the old binding reach clients before the wait
         lock.unlock();  // other threads read the pointer meanwhile
         std::this_thread::sleep_until(lease.notBefore);
         lock.lock();

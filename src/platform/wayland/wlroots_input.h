@@ -22,9 +22,9 @@ struct zwlr_virtual_pointer_v1;
 
 namespace zs::wayland {
 
-// Every call may come from any thread; one mutex serialises the use of the connection. Each
-// typed key's release waits for the compositor (a round trip), so the caller never runs ahead of
-// it. wlroots takes a virtual keyboard's modifiers only from the modifiers request, so every key
+// Every call may come from any thread; one mutex serialises the use of the connection. Typed
+// keys go out in batches, each ended by a round trip, so the caller never runs ahead of the
+// compositor. wlroots takes a virtual keyboard's modifiers only from the modifiers request, so every key
 // that changes them is followed by one, computed from the keys held down.
 class WlrootsInput : public Input {
 public:
@@ -40,6 +40,7 @@ public:
     bool escapePressed() override;
     Point pointerPosition() override;
     Point pointerPositionForCapture() override;
+    void sendGatheredKeys() override;
     void releaseForExit() override;
 
 private:
@@ -49,7 +50,8 @@ private:
     void uploadKeymap();
     zwlr_virtual_pointer_v1* pointerFor(const OutputPlace& output);
     int keycodeForVk(int vkCode);
-    void sendKey(int keycode, bool down, bool waitForCompositor);
+    void sendKey(int keycode, bool down, bool typed);
+    void endBatch();
     void sendModifiers(bool always);
     std::uint32_t now() const;
     void releaseHeld();
@@ -68,7 +70,8 @@ private:
     PointerPlace pointerPlace_;
     std::unique_ptr<x11::EscapeWatcher> escape_;
     std::chrono::steady_clock::time_point start_ = std::chrono::steady_clock::now();
-    std::chrono::steady_clock::time_point lastTypedKey_{};
+    std::chrono::steady_clock::time_point batchDue_{};  // when the open batch may go out
+    int keysInBatch_ = 0;                                // typed keys not yet sent
     bool closed_ = false;
 };
 
