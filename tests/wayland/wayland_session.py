@@ -2,6 +2,7 @@
 headless session that scripts/with-wayland.sh started, and waits for what they show."""
 import json
 import os
+import select
 import subprocess
 import tempfile
 import time
@@ -24,9 +25,9 @@ def wait_until(what, describe, timeout=TIMEOUT):
 class Driver:
     """The backend under test in tests/wayland/wayland_driver, one command a line."""
 
-    def __init__(self):
-        self.process = subprocess.Popen([os.environ["ZS_WAYLAND_DRIVER"]], stdin=subprocess.PIPE,
-                                        stdout=subprocess.PIPE, text=True)
+    def __init__(self, wrapper=()):
+        self.process = subprocess.Popen([*wrapper, os.environ["ZS_WAYLAND_DRIVER"]],
+                                        stdin=subprocess.PIPE, stdout=subprocess.PIPE, text=True)
 
     def send(self, line):
         self.process.stdin.write(line + "\n")
@@ -35,6 +36,16 @@ class Driver:
 
     def open(self, backend):
         return self.send("open " + backend)
+
+    def request(self, line):
+        """Sends a command whose answer comes later (answer())."""
+        self.process.stdin.write(line + "\n")
+        self.process.stdin.flush()
+
+    def answer(self):
+        wait_until(lambda: select.select([self.process.stdout], [], [], 0)[0],
+                   lambda: "the driver did not answer")
+        return self.process.stdout.readline().strip()
 
     def mouse(self, x, y, click="none"):
         assert self.send("mouse %d %d %s" % (x, y, click)) == "ok"
@@ -54,14 +65,20 @@ class Driver:
 
 
 class Terminal:
-    """A native foot terminal whose `cat` writes what it is typed to a file, line by line."""
+    """A native foot terminal whose `cat` writes what it is typed to a file, line by line. With
+    `reports`, it writes each key at once, and the terminal reports there each button press and
+    release (ESC [ < button ; column ; row M, m on release) and each time it loses (ESC [ O) or
+    gains (ESC [ I) the keyboard."""
 
-    def __init__(self, app_id, folder, options=()):
+    def __init__(self, app_id, folder, options=(), reports=False):
         self.app_id = app_id
         self.path = os.path.join(folder, app_id + ".txt")
         open(self.path, "wb").close()
         self.process = subprocess.Popen(
-            ["foot", "--app-id", app_id, *options, "--", "sh", "-c", 'exec cat > "$0"', self.path],
+            ["foot", "--app-id", app_id, *options, "--", "sh", "-c",
+             ("stty -icanon -echo; printf '\\033[?1000h\\033[?1006h\\033[?1004h'; "
+              if reports else "") +
+             'exec cat > "$0"', self.path],
             stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
 
     def text(self):
