@@ -16,7 +16,7 @@ packages=(
 )
 # Without what they recommend: the desktop portal's GNOME backend would bring all of GNOME Shell.
 packages_alone=(
-  xdg-desktop-portal xdg-desktop-portal-gnome
+  xdg-desktop-portal xdg-desktop-portal-gnome xdg-dbus-proxy
 )
 
 missing() {
