@@ -5,6 +5,8 @@
 
 #include <gio/gio.h>
 
+#include <atomic>
+
 namespace zs::wayland {
 namespace {
 
@@ -31,7 +33,16 @@ std::string RequestPath(GDBusConnection* bus, const std::string& token) {
     return std::string(kPortalPath) + "/request/" + sender + "/" + token;
 }
 
-GVariant* Options(const std::string& token, std::initializer_list<std::pair<const char*, GVariant*>> more) {
+// A handle token not used before in this process: a session or request of an earlier opening
+// may still be there.
+std::string Token(const char* name) {
+    static std::atomic<unsigned> count{0};
+    return std::string(name) + "_" + std::to_string(++count);
+}
+
+// The options of a request: its handle token and `more`.
+GVariant* Options(const std::string& token,
+                  std::initializer_list<std::pair<const char*, GVariant*>> more) {
     GVariantBuilder options;
     g_variant_builder_init(&options, G_VARIANT_TYPE("a{sv}"));
     g_variant_builder_add(&options, "{sv}", "handle_token", g_variant_new_string(token.c_str()));
@@ -120,41 +131,44 @@ Status PortalRemoteDesktop::checkOffered() {
 
 Status PortalRemoteDesktop::start() {
     GVariant* results = nullptr;
-    Status status = request(kRemoteDesktop, "CreateSession",
-                            g_variant_new("(@a{sv})", Options("zs_create", {{"session_handle_token",
-                                                                g_variant_new_string("zs")}})),
-                            "zs_create", true, results);
+    const std::string create = Token("zs_create");
+    GVariant* options = Options(create, {{"session_handle_token",
+                                          g_variant_new_string(Token("zs").c_str())}});
+    Status status = request(kRemoteDesktop, "CreateSession", g_variant_new("(@a{sv})", options),
+                            create, true, results);
     if (!status) return status;
     const gchar* handle = nullptr;
-    if (!g_variant_lookup(results, "session_handle", "&s", &handle)) {
-        g_variant_unref(results);
+    if (g_variant_lookup(results, "session_handle", "&s", &handle)) session_ = handle;
+    g_variant_unref(results);
+    if (session_.empty()) {
         return Status::failure("org.freedesktop.portal.RemoteDesktop.CreateSession",
                                Reason("gave no session"));
     }
-    session_ = handle;
-    g_variant_unref(results);
-
-    const std::string& session = session_;
-    status = request(kRemoteDesktop, "SelectDevices",
-                     g_variant_new("(o@a{sv})", session.c_str(),
-                                   Options("zs_devices", {{"types", g_variant_new_uint32(kKeyboard | kPointer)}})),
-                     "zs_devices", true, results);
+    status = choose(kRemoteDesktop, "SelectDevices",
+                    {{"types", g_variant_new_uint32(kKeyboard | kPointer)}});
     if (!status) return status;
-    g_variant_unref(results);
-    status = request(kScreenCast, "SelectSources",
-                     g_variant_new("(o@a{sv})", session.c_str(),
-                                   Options("zs_sources", {{"types", g_variant_new_uint32(kMonitor)},
-                                                          {"multiple", g_variant_new_boolean(TRUE)}})),
-                     "zs_sources", true, results);
+    status = choose(kScreenCast, "SelectSources", {{"types", g_variant_new_uint32(kMonitor)},
+                                                   {"multiple", g_variant_new_boolean(TRUE)}});
     if (!status) return status;
-    g_variant_unref(results);
     // The dialog: the user takes as long as they like.
+    const std::string token = Token("zs_start");
     status = request(kRemoteDesktop, "Start",
-                     g_variant_new("(os@a{sv})", session.c_str(), "", Options("zs_start", {})),
-                     "zs_start", false, results);
+                     g_variant_new("(os@a{sv})", session_.c_str(), "", Options(token, {})), token,
+                     false, results);
     if (!status) return status;
     status = recordStreams(results);
     g_variant_unref(results);
+    return status;
+}
+
+Status PortalRemoteDesktop::choose(const char* interface, const char* method,
+                                   std::initializer_list<std::pair<const char*, GVariant*>> options) {
+    GVariant* results = nullptr;
+    const std::string token = Token("zs_choose");
+    const Status status = request(
+        interface, method, g_variant_new("(o@a{sv})", session_.c_str(), Options(token, options)),
+        token, true, results);
+    if (status) g_variant_unref(results);
     return status;
 }
 
@@ -162,8 +176,9 @@ Status PortalRemoteDesktop::recordStreams(GVariant* results) {
     guint32 devices = 0;
     g_variant_lookup(results, "devices", "u", &devices);
     if ((devices & (kKeyboard | kPointer)) != (kKeyboard | kPointer)) {
-        return Status::failure("org.freedesktop.portal.RemoteDesktop.Start",
-                               "the remote-desktop request was allowed without keyboard and pointer");
+        return Status::failure(
+            "org.freedesktop.portal.RemoteDesktop.Start",
+            "the remote-desktop request was allowed without keyboard and pointer");
     }
     GVariant* streams = g_variant_lookup_value(results, "streams", G_VARIANT_TYPE("a(ua{sv})"));
     if (streams) {
@@ -219,41 +234,51 @@ Status PortalRemoteDesktop::request(const char* interface, const char* method,
     std::string failure;
     GVariant* reply = CallMethod(bus_, kPortalName, kPortalPath, interface, method, parameters,
                                  failure, kCallTimeoutMs);
-    GSource* timeout = nullptr;
-    GSource* busCheck = nullptr;
     if (reply) {
         g_variant_unref(reply);
-        if (bounded) {
-            timeout = g_timeout_source_new(kAnswerTimeoutMs);
-            g_source_set_callback(timeout, [](gpointer data) -> gboolean {
-                static_cast<Answer*>(data)->timedOut = true;
-                return G_SOURCE_REMOVE;
-            }, &answer, nullptr);
-            g_source_attach(timeout, context);
-        }
-        // The bus itself going away (the session ends) is told on another context: look now
-        // and then.
-        busCheck = g_timeout_source_new(kBusCheckMs);
-        g_source_set_callback(busCheck, [](gpointer) -> gboolean { return G_SOURCE_CONTINUE; }, nullptr,
-                              nullptr);
-        g_source_attach(busCheck, context);
-        while (!answer.answered && !answer.portalLeft && !answer.timedOut &&
-               !g_dbus_connection_is_closed(bus_)) {
-            g_main_context_iteration(context, TRUE);
-        }
-    }
-    for (GSource* source : {timeout, busCheck}) {
-        if (source == nullptr) continue;
-        g_source_destroy(source);
-        g_source_unref(source);
+        awaitAnswer(context, answer, bounded);
     }
     g_dbus_connection_signal_unsubscribe(bus_, response);
     g_dbus_connection_signal_unsubscribe(bus_, left);
     while (g_main_context_iteration(context, FALSE)) {
     }
     g_main_context_unref(context);
-
     if (reply == nullptr) return Status::failure(call, Reason("failed: " + failure));
+    return Outcome(call, method, answer, results);
+}
+
+// Runs `context` until the answer comes, the portal or the bus goes away, or (when `bounded`)
+// the portal has been silent too long.
+void PortalRemoteDesktop::awaitAnswer(GMainContext* context, Answer& answer, bool bounded) {
+    GSource* timeout = nullptr;
+    if (bounded) {
+        timeout = g_timeout_source_new(kAnswerTimeoutMs);
+        g_source_set_callback(timeout, [](gpointer data) -> gboolean {
+            static_cast<Answer*>(data)->timedOut = true;
+            return G_SOURCE_REMOVE;
+        }, &answer, nullptr);
+        g_source_attach(timeout, context);
+    }
+    // The bus itself going away (the session ends) is told on another context: look now and
+    // then.
+    GSource* busCheck = g_timeout_source_new(kBusCheckMs);
+    g_source_set_callback(busCheck, [](gpointer) -> gboolean { return G_SOURCE_CONTINUE; },
+                          nullptr, nullptr);
+    g_source_attach(busCheck, context);
+    while (!answer.answered && !answer.portalLeft && !answer.timedOut &&
+           !g_dbus_connection_is_closed(bus_)) {
+        g_main_context_iteration(context, TRUE);
+    }
+    for (GSource* source : {timeout, busCheck}) {
+        if (source == nullptr) continue;
+        g_source_destroy(source);
+        g_source_unref(source);
+    }
+}
+
+// The results of a request the portal granted; else why not.
+Status PortalRemoteDesktop::Outcome(const std::string& call, const char* method, Answer& answer,
+                                    GVariant*& results) {
     if (!answer.answered) {
         return Status::failure(call, Reason(answer.timedOut ? "did not answer"
                                                             : "left the session bus"));

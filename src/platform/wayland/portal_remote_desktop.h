@@ -4,12 +4,15 @@
 #pragma once
 
 #include <cstdint>
+#include <initializer_list>
 #include <memory>
 #include <string>
 #include <vector>
 
 #include "platform/status.h"
 #include "platform/wayland/remote_desktop.h"
+
+typedef struct _GMainContext GMainContext;
 
 namespace zs::wayland {
 
@@ -43,7 +46,13 @@ private:
     // results (a{sv}) in `results`, to be freed. `bounded`: give up when no answer comes soon.
     Status request(const char* interface, const char* method, GVariant* parameters,
                    const std::string& token, bool bounded, GVariant*& results);
-    bool notify(const char* method, GVariant* parameters);  // a GVariant*, taken
+    void awaitAnswer(GMainContext* context, Answer& answer, bool bounded);
+    static Status Outcome(const std::string& call, const char* method, Answer& answer,
+                          GVariant*& results);
+    // A request on the session with the given options, whose results are not needed.
+    Status choose(const char* interface, const char* method,
+                  std::initializer_list<std::pair<const char*, GVariant*>> options);
+    bool notify(const char* method, GVariant* parameters);
 
     GDBusConnection* bus_ = nullptr;
     std::string session_;  // object path of the portal's session
