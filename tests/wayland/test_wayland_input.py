@@ -2,11 +2,12 @@
 compositor in ZS_WAYLAND_COMPOSITOR): typing into native foot terminals, clicking and moving to
 exact pixels, and refusing where the compositor has no way in."""
 import os
-import re
 import subprocess
 import unittest
 
-from wayland_session import (Driver, EventPrinter, Terminal, sway_window, temporary_folder,
+from wayland_session import (ALLOW_IN_PORTAL_DIALOG, Driver, EventPrinter, Terminal,
+                             answer_portal_dialog, mouse_reports, portal_only_bus, sway_window,
+                             temporary_folder,
                              typed_into_fullscreen_terminal, wait_until)
 
 COMPOSITOR = os.environ.get("ZS_WAYLAND_COMPOSITOR", "")
@@ -153,12 +154,6 @@ class GnomeRemoteDesktopTest(unittest.TestCase):
             terminal.close()
 
 
-def mouse_reports(text):
-    """(button, column, row, 'M' press or 'm' release) of each report a terminal wrote."""
-    return [(int(b), int(c), int(r), end)
-            for b, c, r, end in re.findall(r"\x1b\[<(\d+);(\d+);(\d+)([Mm])", text)]
-
-
 @unittest.skipUnless(COMPOSITOR == "mutter", "needs headless mutter")
 class PortalRemoteDesktopTest(unittest.TestCase):
     """The desktop portal (xdg-desktop-portal with GNOME's backend, which drives mutter's service)
@@ -171,7 +166,7 @@ class PortalRemoteDesktopTest(unittest.TestCase):
         ("{ESCAPE}", "ok On this Wayland desktop, mouse and keyboard steps reach only X11 "
                      "(XWayland) windows: the compositor offers no virtual-keyboard protocol; "
                      "GNOME's remote-desktop service is not offered: "),
-        ("{TAB} {ALTDOWN}s{ALTUP}", "ok"),  # to the remote-interaction switch, on, Share
+        (ALLOW_IN_PORTAL_DIALOG, "ok"),
     ]
     REFUSED = ("; the remote-desktop request was refused in the desktop portal's dialog")
 
@@ -182,22 +177,18 @@ class PortalRemoteDesktopTest(unittest.TestCase):
         terminal = Terminal("zs-portal", temporary_folder(), ["--fullscreen"], reports=True)
         self.addCleanup(terminal.close)
         typed_into_fullscreen_terminal(user, terminal)
-        sandbox = ("env", "DBUS_SESSION_BUS_ADDRESS=" + self.portal_only_bus())
+        sandbox = ("env", "DBUS_SESSION_BUS_ADDRESS=" + portal_only_bus(self.addCleanup))
         for keys, expected in self.ANSWERS:
             driver = Driver(sandbox)
             self.addCleanup(driver.process.kill)  # one still waiting for the dialog
             self.addCleanup(driver.close)
-            left = terminal.text().count("\x1b[O")
+            losses = terminal.text().count("\x1b[O")
             driver.request("open auto")
-            wait_until(lambda: terminal.text().count("\x1b[O") > left,
-                       lambda: "no dialog took the keyboard: %r" % terminal.text())
-            user.type(keys)
+            answer_portal_dialog(user, terminal, keys, losses)
             answer = driver.answer()
             self.assertTrue(answer.startswith(expected), answer)
             if expected != "ok":
                 self.assertTrue(answer.endswith(self.REFUSED), answer)
-            wait_until(lambda: terminal.text().count("\x1b[I") > left,
-                       lambda: "the terminal did not get the keyboard back")
         # GNOME types only what the layout has: the character outside it is dropped.
         start = len(terminal.text())
         driver.type("\u0436 ok{TAB}x{ENTER}")
@@ -215,17 +206,6 @@ class PortalRemoteDesktopTest(unittest.TestCase):
         self.assertTrue(column < column2 and row < row2, reports)
         driver.close()
 
-    def portal_only_bus(self):
-        """The address of a filtering proxy of the session bus through which only the desktop
-        portal can be reached."""
-        socket = os.path.join(temporary_folder(), "bus")
-        proxy = subprocess.Popen(["xdg-dbus-proxy", os.environ["DBUS_SESSION_BUS_ADDRESS"],
-                                  socket, "--filter", "--talk=org.freedesktop.portal.*"])
-        self.addCleanup(proxy.wait)
-        self.addCleanup(proxy.terminate)
-        wait_until(lambda: os.path.exists(socket), lambda: "the bus proxy did not start")
-        return "unix:path=" + socket
-
 
 # Runs the driver in a D-Bus session of its own whose services' output goes nowhere.
 OWN_BUS = ("sh", "-c", 'dbus-run-session -- sh -c "exec \\"$0\\" >&3 3>&-" 3>&1 >/dev/null 2>&1')
@@ -241,7 +221,8 @@ class RefusalTest(unittest.TestCase):
         for own_bus, backend, start, reason in (
                 (False, "wlroots", "refused ", "offers no virtual-keyboard protocol"),
                 (False, "gnome", "refused ", "remote-desktop service is not offered"),
-                (False, "portal", "refused ", "the desktop portal is not offered (no D-Bus session"),
+                (False, "portal", "refused ",
+                 "the desktop portal is not offered (no D-Bus session"),
                 # The portal starts, but its only remote desktop needs GNOME's service.
                 (True, "portal", "refused org.freedesktop.portal.RemoteDesktop.CreateSession: ",
                  "the desktop portal's remote desktop failed (CreateSession)"),

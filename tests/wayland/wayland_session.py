@@ -2,6 +2,7 @@
 headless session that scripts/with-wayland.sh started, and waits for what they show."""
 import json
 import os
+import re
 import select
 import subprocess
 import tempfile
@@ -128,6 +129,39 @@ def typed_into_fullscreen_terminal(driver, terminal):
         except AssertionError:
             return None
     return wait_until(probe, lambda: "the terminal never came")
+
+
+# Keys that allow the GNOME portal backend's dialog: to the remote-interaction switch, on, Share.
+ALLOW_IN_PORTAL_DIALOG = "{TAB} {ALTDOWN}s{ALTUP}"
+
+
+def answer_portal_dialog(user, terminal, keys, losses):
+    """Presses `keys` through `user` (a Driver on mutter's own service) once a dialog has taken
+    the keyboard from `terminal` (started with reports), which had lost it `losses` times
+    before; then waits until the terminal has the keyboard back."""
+    wait_until(lambda: terminal.text().count("\x1b[O") > losses,
+               lambda: "no dialog took the keyboard: %r" % terminal.text())
+    user.type(keys)
+    wait_until(lambda: terminal.text().count("\x1b[I") > losses,
+               lambda: "the terminal did not get the keyboard back")
+
+
+def portal_only_bus(add_cleanup):
+    """The address of a filtering proxy of the session bus through which only the desktop portal
+    can be reached, as from a sandbox; `add_cleanup` takes what ends it."""
+    socket = os.path.join(temporary_folder(), "bus")
+    proxy = subprocess.Popen(["xdg-dbus-proxy", os.environ["DBUS_SESSION_BUS_ADDRESS"], socket,
+                              "--filter", "--talk=org.freedesktop.portal.*"])
+    add_cleanup(proxy.wait)
+    add_cleanup(proxy.terminate)
+    wait_until(lambda: os.path.exists(socket), lambda: "the bus proxy did not start")
+    return "unix:path=" + socket
+
+
+def mouse_reports(text):
+    """(button, column, row, 'M' press or 'm' release) of each report a terminal wrote."""
+    return [(int(b), int(c), int(r), end)
+            for b, c, r, end in re.findall(r"\x1b\[<(\d+);(\d+);(\d+)([Mm])", text)]
 
 
 def sway_windows():
