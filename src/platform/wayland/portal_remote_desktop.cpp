@@ -161,8 +161,9 @@ Status PortalRemoteDesktop::start() {
     return status;
 }
 
-Status PortalRemoteDesktop::choose(const char* interface, const char* method,
-                                   std::initializer_list<std::pair<const char*, GVariant*>> options) {
+Status PortalRemoteDesktop::choose(
+    const char* interface, const char* method,
+    std::initializer_list<std::pair<const char*, GVariant*>> options) {
     GVariant* results = nullptr;
     const std::string token = Token("zs_choose");
     const Status status = request(
