@@ -1,6 +1,7 @@
 // A remote-desktop service that takes the program's input as keysyms, evdev buttons and absolute
 // pointer moves: mutter's own service, or the desktop portal's. GnomeRemoteDesktopInput drives
-// either through this.
+// either through this. Also what both clients share: the choice of a monitor stream and
+// synchronous GDBus calls.
 #pragma once
 
 #include <cstdint>
