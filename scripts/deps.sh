@@ -14,18 +14,31 @@ packages=(
   sway xwayland foot wev weston mutter dbus-daemon dbus-bin libglib2.0-bin pipewire pipewire-bin
   fonts-dejavu-core
 )
+# Without what they recommend: the desktop portal's GNOME backend would bring all of GNOME Shell.
+packages_alone=(
+  xdg-desktop-portal xdg-desktop-portal-gnome xdg-dbus-proxy
+)
 
-missing=()
-for package in "${packages[@]}"; do
-  status=$(dpkg-query -W -f='${Status}' "$package" 2>/dev/null || true)
-  [[ "$status" == "install ok installed" ]] || missing+=("$package")
-done
+missing() {
+  for package in "$@"; do
+    status=$(dpkg-query -W -f='${Status}' "$package" 2>/dev/null || true)
+    [[ "$status" == "install ok installed" ]] || echo "$package"
+  done
+}
+mapfile -t missing < <(missing "${packages[@]}")
+mapfile -t missing_alone < <(missing "${packages_alone[@]}")
 
-if ((${#missing[@]})); then
-  echo "Installing: ${missing[*]}"
+if ((${#missing[@]} + ${#missing_alone[@]})); then
+  echo "Installing: ${missing[*]} ${missing_alone[*]}"
   sudo_cmd=()
   [[ $(id -u) -eq 0 ]] || sudo_cmd=(sudo)
   "${sudo_cmd[@]}" apt-get update -qq
-  DEBIAN_FRONTEND=noninteractive "${sudo_cmd[@]}" apt-get install -y -qq \
-    "${missing[@]}" >/dev/null
+  if ((${#missing[@]})); then
+    DEBIAN_FRONTEND=noninteractive "${sudo_cmd[@]}" apt-get install -y -qq \
+      "${missing[@]}" >/dev/null
+  fi
+  if ((${#missing_alone[@]})); then
+    DEBIAN_FRONTEND=noninteractive "${sudo_cmd[@]}" apt-get install -y -qq \
+      --no-install-recommends "${missing_alone[@]}" >/dev/null
+  fi
 fi

@@ -27,7 +27,7 @@ stage "Linux build and all tests (unit, platform, X11 under Xvfb)"
 configure_and_build "$out/linux" -DZS_BENCH=ON -DCMAKE_BUILD_TYPE=Release
 scripts/with-xvfb.sh ctest --test-dir "$out/linux" --output-on-failure -j 2 -LE wayland
 
-stage "Wayland input backends in headless sway (two outputs), mutter and weston"
+stage "Wayland input backends in headless sway (two outputs), mutter (also through the desktop portal) and weston"
 ctest --test-dir "$out/linux" --output-on-failure -L wayland
 
 stage "The README's run command builds the program and its window shows (under openbox)"

@@ -6,7 +6,9 @@
 # a 0700 runtime folder of its own; the command's output files must then be writable by that
 # user. mutter gets a D-Bus session and PipeWire of its own. The command sees WAYLAND_DISPLAY,
 # XDG_RUNTIME_DIR, DISPLAY (XWayland), SWAYSOCK (sway), DBUS_SESSION_BUS_ADDRESS and XAUTHORITY
-# (mutter). The exit status is the command's; 125 when the compositor does not come up.
+# (mutter). mutter's session is GNOME's to the desktop portal (XDG_CURRENT_DESKTOP), which its
+# D-Bus session starts on demand. The exit status is the command's; 125 when the compositor does
+# not come up.
 set -u
 
 if [ $# -lt 2 ]; then
@@ -106,7 +108,7 @@ exec mutter --headless --wayland --wayland-display=wayland-zs --virtual-monitor 
 SESSION
     chmod 755 "$work/session.sh"
     # shellcheck disable=SC2086  # the variables are meant to split into words
-    setsid $as_user env $env_vars dbus-run-session -- "$work/session.sh" >"$log" 2>&1 &
+    setsid $as_user env $env_vars XDG_CURRENT_DESKTOP=GNOME dbus-run-session -- "$work/session.sh" >"$log" 2>&1 &
     session_pid=$!
     wait_for "$work/bus"
     wait_for "$runtime/wayland-zs"

@@ -5,7 +5,9 @@ import os
 import subprocess
 import unittest
 
-from wayland_session import (Driver, EventPrinter, Terminal, sway_window, temporary_folder,
+from wayland_session import (ALLOW_IN_PORTAL_DIALOG, Driver, EventPrinter, Terminal,
+                             answer_portal_dialog, mouse_reports, portal_only_bus, sway_window,
+                             temporary_folder,
                              typed_into_fullscreen_terminal, wait_until)
 
 COMPOSITOR = os.environ.get("ZS_WAYLAND_COMPOSITOR", "")
@@ -152,20 +154,85 @@ class GnomeRemoteDesktopTest(unittest.TestCase):
             terminal.close()
 
 
+@unittest.skipUnless(COMPOSITOR == "mutter", "needs headless mutter")
+class PortalRemoteDesktopTest(unittest.TestCase):
+    """The desktop portal (xdg-desktop-portal with GNOME's backend, which drives mutter's service)
+    asks the user in a dialog, which takes the keyboard from a terminal; the user's keys reach
+    the dialog through mutter's own service."""
+
+    # (keys the user presses in the dialog, the driver's answer): the program's own choice where
+    # mutter's service cannot be reached, as in a sandbox.
+    ANSWERS = [
+        ("{ESCAPE}", "ok On this Wayland desktop, mouse and keyboard steps reach only X11 "
+                     "(XWayland) windows: the compositor offers no virtual-keyboard protocol; "
+                     "GNOME's remote-desktop service is not offered: "),
+        (ALLOW_IN_PORTAL_DIALOG, "ok"),
+    ]
+    REFUSED = ("; the remote-desktop request was refused in the desktop portal's dialog")
+
+    def test_refused_then_allowed_session_types_and_clicks_into_a_native_terminal(self):
+        user = Driver()
+        self.addCleanup(user.close)
+        self.assertEqual(user.open("gnome"), "ok")
+        terminal = Terminal("zs-portal", temporary_folder(), ["--fullscreen"], reports=True)
+        self.addCleanup(terminal.close)
+        typed_into_fullscreen_terminal(user, terminal)
+        sandbox = ("env", "DBUS_SESSION_BUS_ADDRESS=" + portal_only_bus(self.addCleanup))
+        for keys, expected in self.ANSWERS:
+            driver = Driver(sandbox)
+            self.addCleanup(driver.process.kill)  # one still waiting for the dialog
+            self.addCleanup(driver.close)
+            losses = terminal.text().count("\x1b[O")
+            driver.request("open auto")
+            answer_portal_dialog(user, terminal, keys, losses)
+            answer = driver.answer()
+            self.assertTrue(answer.startswith(expected), answer)
+            if expected != "ok":
+                self.assertTrue(answer.endswith(self.REFUSED), answer)
+        # GNOME types only what the layout has: the character outside it is dropped.
+        start = len(terminal.text())
+        driver.type("\u0436 ok{TAB}x{ENTER}")
+        wait_until(lambda: terminal.text()[start:] == " ok\tx\n",
+                   lambda: "the terminal holds %r" % terminal.text()[start:])
+        # Clicks at two places of the monitor land in two cells, left-top and right-bottom.
+        start = len(terminal.text())
+        for x, y in ((100, 200), (1100, 600)):
+            driver.mouse(x, y, "L_Click")
+        wait_until(lambda: len(mouse_reports(terminal.text()[start:])) == 4,
+                   lambda: "the clicks did not arrive: %r" % terminal.text()[start:])
+        reports = mouse_reports(terminal.text()[start:])
+        self.assertEqual([(b, end) for b, _, _, end in reports], [(0, "M"), (0, "m")] * 2)
+        (column, row), (column2, row2) = reports[0][1:3], reports[2][1:3]
+        self.assertTrue(column < column2 and row < row2, reports)
+        driver.close()
+
+
+# Runs the driver in a D-Bus session of its own whose services' output goes nowhere.
+OWN_BUS = ("sh", "-c", 'dbus-run-session -- sh -c "exec \\"$0\\" >&3 3>&-" 3>&1 >/dev/null 2>&1')
+
+
 @unittest.skipUnless(COMPOSITOR == "weston", "needs headless weston")
 class RefusalTest(unittest.TestCase):
     """weston offers neither virtual-input protocol nor a remote-desktop service."""
 
-    # (backend, what the driver answers: the start of it, then a part of the rest)
+    # (run in a D-Bus session of its own, backend, what the driver answers: the start of it,
+    # then a part of the rest)
     def test_backends_refuse_with_the_reason(self):
-        for backend, start, reason in (
-                ("wlroots", "refused ", "offers no virtual-keyboard protocol"),
-                ("gnome", "refused ", "remote-desktop service is not offered"),
+        for own_bus, backend, start, reason in (
+                (False, "wlroots", "refused ", "offers no virtual-keyboard protocol"),
+                (False, "gnome", "refused ", "remote-desktop service is not offered"),
+                (False, "portal", "refused ",
+                 "the desktop portal is not offered (no D-Bus session"),
+                # The portal starts, but its only remote desktop needs GNOME's service.
+                (True, "portal", "refused org.freedesktop.portal.RemoteDesktop.CreateSession: ",
+                 "the desktop portal's remote desktop failed (CreateSession)"),
                 # The program's own choice: XTest, and why, for the box of the first step.
-                ("auto", "ok On this Wayland desktop, mouse and keyboard steps reach only X11 "
-                         "(XWayland) windows: the compositor offers no virtual-keyboard protocol; ",
-                 "GNOME's remote-desktop service is not offered")):
-            driver = Driver()
+                (False, "auto", "ok On this Wayland desktop, mouse and keyboard steps reach only "
+                                "X11 (XWayland) windows: the compositor offers no virtual-keyboard "
+                                "protocol; ",
+                 "GNOME's remote-desktop service is not offered"),
+                (False, "auto", "ok ", "; the desktop portal is not offered")):
+            driver = Driver(OWN_BUS if own_bus else ())
             try:
                 answer = driver.open(backend)
                 self.assertTrue(answer.startswith(start), answer)

@@ -6,13 +6,15 @@ import ctypes
 import os
 import subprocess
 import sys
+import threading
 import unittest
 
 sys.path.insert(0, os.path.join(os.environ.get("ZS_SOURCE_DIR", ""), "tests", "program"))
 import zs_editing  # noqa: E402  (the X test client)
 import zs_program  # noqa: E402
-from wayland_session import (Driver, Terminal, sway_window, temporary_folder,  # noqa: E402
-                             typed_into_fullscreen_terminal, wait_until)
+from wayland_session import (ALLOW_IN_PORTAL_DIALOG, Driver, Terminal,  # noqa: E402
+                             answer_portal_dialog, mouse_reports, portal_only_bus, sway_window,
+                             temporary_folder, typed_into_fullscreen_terminal, wait_until)
 
 COMPOSITOR = os.environ.get("ZS_WAYLAND_COMPOSITOR", "")
 PLAY = (80, 297)  # the centre of the Play button (45 x 35), in client coordinates
@@ -71,8 +73,8 @@ class ProgramTestCase(unittest.TestCase):
         os.environ.pop("ZS_INPUT_BACKEND", None)  # the program chooses its backend itself
         self.folder = temporary_folder()
 
-    def start_program(self, steps, target):
-        program = zs_program.Program(arguments=[steps])
+    def start_program(self, steps, target, env=None):
+        program = zs_program.Program(arguments=[steps], env=env)
         self.addCleanup(program.cleanup)
         try:
             program.start(focus=False)
@@ -129,6 +131,30 @@ class MutterProgramTest(ProgramTestCase):
         self.click_play(program, driver.mouse, lambda x, y: driver.mouse(x, y, "L_Click"))
         # GNOME types only what the layout has: the character outside it is dropped.
         terminal.wait_for_text(before + WRITTEN.replace("\u0436", ""))
+
+    # Where only the desktop portal is reached, as from a sandbox, the portal's dialog comes
+    # before the program's window; the window shows once the user allows it.
+    def test_through_the_portal_after_its_dialog(self):
+        terminal = self.start(Terminal("zs-target", self.folder, ["--fullscreen"], reports=True))
+        user = self.start(Driver())
+        self.assertEqual(user.open("gnome"), "ok")
+        typed_into_fullscreen_terminal(user, terminal)
+        losses = terminal.text().count("\x1b[O")
+        env = dict(os.environ, DBUS_SESSION_BUS_ADDRESS=portal_only_bus(self.addCleanup))
+        answer = threading.Thread(target=answer_portal_dialog,
+                                  args=(user, terminal, ALLOW_IN_PORTAL_DIALOG, losses))
+        answer.start()
+        target = (60, 60)
+        program = self.start_program(write_steps(self.folder, target, TEXT), target, env)
+        answer.join()
+        start = len(terminal.text())
+        self.click_play(program, user.mouse, lambda x, y: user.mouse(x, y, "L_Click"))
+        # The keys arrive at once (no line editing): Control+U stays a character.
+        typed = "gone\x15 ok\tx\n"
+        wait_until(lambda: terminal.text().endswith(typed),
+                   lambda: "the terminal holds %r" % terminal.text()[start:])
+        clicks = mouse_reports(terminal.text()[start:])
+        self.assertEqual([(b, end) for b, _, _, end in clicks], [(0, "M"), (0, "m")], clicks)
 
 
 @unittest.skipUnless(COMPOSITOR == "weston", "needs headless weston with XWayland")

@@ -1,6 +1,6 @@
 // Drives a Wayland input backend for the tests and the typing bench, through the program's own
 // Mouse step and text sender. One command a line on standard input, one answer line each:
-//   open wlroots|gnome|auto   "ok", or "refused <call>: <message>", as the program opens its
+//   open wlroots|gnome|portal|auto  "ok", or "refused <call>: <message>", as the program opens its
 //                             input at start-up (auto: the first of the list that opens);
 //                             "ok <notice>" when the program would say where input reaches
 //   mouse X Y CLICKTYPE       the Mouse step (ClickType as in a step: L_Click, R_Click, ...)

@@ -2,6 +2,8 @@
 headless session that scripts/with-wayland.sh started, and waits for what they show."""
 import json
 import os
+import re
+import select
 import subprocess
 import tempfile
 import time
@@ -24,9 +26,9 @@ def wait_until(what, describe, timeout=TIMEOUT):
 class Driver:
     """The backend under test in tests/wayland/wayland_driver, one command a line."""
 
-    def __init__(self):
-        self.process = subprocess.Popen([os.environ["ZS_WAYLAND_DRIVER"]], stdin=subprocess.PIPE,
-                                        stdout=subprocess.PIPE, text=True)
+    def __init__(self, wrapper=()):
+        self.process = subprocess.Popen([*wrapper, os.environ["ZS_WAYLAND_DRIVER"]],
+                                        stdin=subprocess.PIPE, stdout=subprocess.PIPE, text=True)
 
     def send(self, line):
         self.process.stdin.write(line + "\n")
@@ -35,6 +37,16 @@ class Driver:
 
     def open(self, backend):
         return self.send("open " + backend)
+
+    def request(self, line):
+        """Sends a command whose answer comes later (answer())."""
+        self.process.stdin.write(line + "\n")
+        self.process.stdin.flush()
+
+    def answer(self):
+        wait_until(lambda: select.select([self.process.stdout], [], [], 0)[0],
+                   lambda: "the driver did not answer")
+        return self.process.stdout.readline().strip()
 
     def mouse(self, x, y, click="none"):
         assert self.send("mouse %d %d %s" % (x, y, click)) == "ok"
@@ -54,14 +66,20 @@ class Driver:
 
 
 class Terminal:
-    """A native foot terminal whose `cat` writes what it is typed to a file, line by line."""
+    """A native foot terminal whose `cat` writes what it is typed to a file, line by line. With
+    `reports`, it writes each key at once, and the terminal reports there each button press and
+    release (ESC [ < button ; column ; row M, m on release) and each time it loses (ESC [ O) or
+    gains (ESC [ I) the keyboard."""
 
-    def __init__(self, app_id, folder, options=()):
+    def __init__(self, app_id, folder, options=(), reports=False):
         self.app_id = app_id
         self.path = os.path.join(folder, app_id + ".txt")
         open(self.path, "wb").close()
         self.process = subprocess.Popen(
-            ["foot", "--app-id", app_id, *options, "--", "sh", "-c", 'exec cat > "$0"', self.path],
+            ["foot", "--app-id", app_id, *options, "--", "sh", "-c",
+             ("stty -icanon -echo; printf '\\033[?1000h\\033[?1006h\\033[?1004h'; "
+              if reports else "") +
+             'exec cat > "$0"', self.path],
             stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
 
     def text(self):
@@ -111,6 +129,39 @@ def typed_into_fullscreen_terminal(driver, terminal):
         except AssertionError:
             return None
     return wait_until(probe, lambda: "the terminal never came")
+
+
+# Keys that allow the GNOME portal backend's dialog: to the remote-interaction switch, on, Share.
+ALLOW_IN_PORTAL_DIALOG = "{TAB} {ALTDOWN}s{ALTUP}"
+
+
+def answer_portal_dialog(user, terminal, keys, losses):
+    """Presses `keys` through `user` (a Driver on mutter's own service) once a dialog has taken
+    the keyboard from `terminal` (started with reports), which had lost it `losses` times
+    before; then waits until the terminal has the keyboard back."""
+    wait_until(lambda: terminal.text().count("\x1b[O") > losses,
+               lambda: "no dialog took the keyboard: %r" % terminal.text())
+    user.type(keys)
+    wait_until(lambda: terminal.text().count("\x1b[I") > losses,
+               lambda: "the terminal did not get the keyboard back")
+
+
+def portal_only_bus(add_cleanup):
+    """The address of a filtering proxy of the session bus through which only the desktop portal
+    can be reached, as from a sandbox; `add_cleanup` takes what ends it."""
+    socket = os.path.join(temporary_folder(), "bus")
+    proxy = subprocess.Popen(["xdg-dbus-proxy", os.environ["DBUS_SESSION_BUS_ADDRESS"], socket,
+                              "--filter", "--talk=org.freedesktop.portal.*"])
+    add_cleanup(proxy.wait)
+    add_cleanup(proxy.terminate)
+    wait_until(lambda: os.path.exists(socket), lambda: "the bus proxy did not start")
+    return "unix:path=" + socket
+
+
+def mouse_reports(text):
+    """(button, column, row, 'M' press or 'm' release) of each report a terminal wrote."""
+    return [(int(b), int(c), int(r), end)
+            for b, c, r, end in re.findall(r"\x1b\[<(\d+);(\d+);(\d+)([Mm])", text)]
 
 
 def sway_windows():

@@ -65,6 +65,7 @@ constexpr InputBackend kBackends[] = {
 #ifdef ZS_WAYLAND_INPUT
     {"wlroots", OpenWayland<OpenWlrootsInput>},
     {"gnome", OpenWayland<OpenGnomeRemoteDesktopInput>},
+    {"portal", OpenWayland<OpenPortalRemoteDesktopInput>},
 #endif
     {"x11", OpenX11},
 };

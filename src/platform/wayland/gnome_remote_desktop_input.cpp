@@ -1,5 +1,6 @@
-// Input through GNOME's remote-desktop service: keysyms for keys and characters, evdev codes for
-// buttons, absolute moves through the monitors' screen-cast streams.
+// Input through a remote-desktop service (mutter's own, or the desktop portal's): keysyms for keys
+// and characters, evdev codes for buttons, absolute moves through the monitors' screen-cast
+// streams.
 #include <linux/input-event-codes.h>
 #include <xkbcommon/xkbcommon.h>
 
@@ -10,6 +11,7 @@
 
 #include "platform/wayland/mutter_remote_desktop.h"
 #include "platform/wayland/pointer_place.h"
+#include "platform/wayland/portal_remote_desktop.h"
 #include "platform/wayland/wayland_input.h"
 #include "platform/x11/escape_watcher.h"
 #include "platform/x11/keysyms.h"
@@ -38,7 +40,7 @@ std::uint32_t ButtonCode(MouseButton button) {
 // not the program, knows the layout.
 class GnomeRemoteDesktopInput final : public Input {
 public:
-    explicit GnomeRemoteDesktopInput(std::unique_ptr<MutterRemoteDesktop> desktop)
+    explicit GnomeRemoteDesktopInput(std::unique_ptr<RemoteDesktop> desktop)
         : desktop_(std::move(desktop)) {
         Status watcherStatus;  // without XWayland only the Stop button ends a run
         escape_ = std::make_unique<x11::EscapeWatcher>(nullptr, watcherStatus);
@@ -127,7 +129,7 @@ private:
     }
 
     std::mutex mutex_;  // guards everything below
-    std::unique_ptr<MutterRemoteDesktop> desktop_;
+    std::unique_ptr<RemoteDesktop> desktop_;
     std::set<std::uint32_t> keysymsDown_;
     std::set<std::uint32_t> buttonsDown_;
     PointerPlace pointerPlace_;
@@ -144,6 +146,13 @@ namespace zs {
 std::unique_ptr<Input> OpenGnomeRemoteDesktopInput(Status& status) {
     std::unique_ptr<wayland::MutterRemoteDesktop> desktop =
         wayland::MutterRemoteDesktop::Open(status);
+    if (!desktop) return nullptr;
+    return std::make_unique<wayland::GnomeRemoteDesktopInput>(std::move(desktop));
+}
+
+std::unique_ptr<Input> OpenPortalRemoteDesktopInput(Status& status) {
+    std::unique_ptr<wayland::PortalRemoteDesktop> desktop =
+        wayland::PortalRemoteDesktop::Open(status);
     if (!desktop) return nullptr;
     return std::make_unique<wayland::GnomeRemoteDesktopInput>(std::move(desktop));
 }

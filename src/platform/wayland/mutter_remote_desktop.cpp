@@ -12,31 +12,10 @@ constexpr const char* kScreenCastName = "org.gnome.Mutter.ScreenCast";
 constexpr const char* kDisplayConfigName = "org.gnome.Mutter.DisplayConfig";
 constexpr int kTimeoutMs = 10000;
 
-// A failed call's message, freed.
-std::string Message(GError* error) {
-    std::string text = error ? error->message : "no answer";
-    if (error) g_error_free(error);
-    return text;
-}
-
-// Calls a method and returns its reply (nullptr with the message in `failure`).
 GVariant* Call(GDBusConnection* bus, const char* name, const std::string& path,
                const char* interface, const char* method, GVariant* parameters,
                std::string& failure) {
-    GError* error = nullptr;
-    GVariant* reply = g_dbus_connection_call_sync(bus, name, path.c_str(), interface, method,
-                                                  parameters, nullptr, G_DBUS_CALL_FLAGS_NONE,
-                                                  kTimeoutMs, nullptr, &error);
-    if (reply == nullptr) failure = Message(error);
-    return reply;
-}
-
-std::string ObjectPathOf(GVariant* reply) {
-    const gchar* path = nullptr;
-    g_variant_get(reply, "(&o)", &path);
-    std::string result = path;
-    g_variant_unref(reply);
-    return result;
+    return CallMethod(bus, name, path, interface, method, parameters, failure, kTimeoutMs);
 }
 
 // The connectors of the monitors, each with the place of its logical monitor.
@@ -79,7 +58,7 @@ std::unique_ptr<MutterRemoteDesktop> MutterRemoteDesktop::Open(Status& status) {
     if (bus == nullptr) {
         status = Status::failure("g_bus_get_sync",
                                  "GNOME's remote-desktop service is not offered (no D-Bus "
-                                 "session: " + Message(error) + ")");
+                                 "session: " + TakeMessage(error) + ")");
         return nullptr;
     }
     std::unique_ptr<MutterRemoteDesktop> desktop(new MutterRemoteDesktop());
@@ -108,7 +87,7 @@ Status MutterRemoteDesktop::start() {
         return Status::failure("org.gnome.Mutter.RemoteDesktop.CreateSession",
                                "GNOME's remote-desktop service is not offered: " + failure);
     }
-    session_ = ObjectPathOf(reply);
+    session_ = TakeObjectPath(reply);
     GVariant* id = Call(bus_, kRemoteDesktopName, session_, "org.freedesktop.DBus.Properties",
                         "Get", g_variant_new("(ss)", kRemoteDesktopSession, "SessionId"),
                         failure);
@@ -129,7 +108,7 @@ Status MutterRemoteDesktop::start() {
         return Status::failure("org.gnome.Mutter.ScreenCast.CreateSession",
                                "GNOME's screen-cast service is not offered: " + failure);
     }
-    const Status recorded = recordMonitors(ObjectPathOf(cast));
+    const Status recorded = recordMonitors(TakeObjectPath(cast));
     if (!recorded) return recorded;
     GVariant* started = Call(bus_, kRemoteDesktopName, session_, kRemoteDesktopSession, "Start",
                              nullptr, failure);
@@ -158,7 +137,7 @@ Status MutterRemoteDesktop::recordMonitors(const std::string& screenCastSession)
         if (stream == nullptr) {
             return Status::failure("org.gnome.Mutter.ScreenCast.Session.RecordMonitor", failure);
         }
-        streams_.push_back({ObjectPathOf(stream), monitor.x, monitor.y, 0, 0});
+        streams_.push_back({TakeObjectPath(stream), monitor.x, monitor.y});
     }
     return Status::success();
 }
@@ -181,15 +160,14 @@ bool MutterRemoteDesktop::button(std::uint32_t evdevButton, bool down) {
 }
 
 bool MutterRemoteDesktop::moveTo(int x, int y) {
-    const Stream* target = nullptr;
-    for (const Stream& stream : streams_) {
-        if (x >= stream.x && y >= stream.y) target = &stream;  // the last one left and above
-    }
-    if (target == nullptr) target = streams_.empty() ? nullptr : &streams_.front();
-    if (target == nullptr) return false;
+    std::vector<std::pair<int, int>> origins;
+    for (const Stream& stream : streams_) origins.emplace_back(stream.x, stream.y);
+    const int index = StreamForPoint(origins, x, y);
+    if (index < 0) return false;
+    const Stream& target = streams_[static_cast<std::size_t>(index)];
     return call("NotifyPointerMotionAbsolute",
-                g_variant_new("(sdd)", target->path.c_str(), static_cast<double>(x - target->x),
-                              static_cast<double>(y - target->y)));
+                g_variant_new("(sdd)", target.path.c_str(), static_cast<double>(x - target.x),
+                              static_cast<double>(y - target.y)));
 }
 
 }  // namespace zs::wayland

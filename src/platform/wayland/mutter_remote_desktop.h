@@ -3,36 +3,33 @@
 // coordinates absolute pointer moves are given. No dialog: mutter trusts the user's own session.
 #pragma once
 
-#include <cstdint>
 #include <memory>
 #include <string>
 #include <vector>
 
 #include "platform/status.h"
-
-typedef struct _GDBusConnection GDBusConnection;
+#include "platform/wayland/remote_desktop.h"
 
 namespace zs::wayland {
 
-class MutterRemoteDesktop {
+class MutterRemoteDesktop final : public RemoteDesktop {
 public:
     // Creates and starts a session with one stream per monitor; nullptr with the reason when
     // the session bus or mutter's service is missing.
     static std::unique_ptr<MutterRemoteDesktop> Open(Status& status);
-    ~MutterRemoteDesktop();
+    ~MutterRemoteDesktop() override;
     MutterRemoteDesktop(const MutterRemoteDesktop&) = delete;
     MutterRemoteDesktop& operator=(const MutterRemoteDesktop&) = delete;
 
-    // Each call returns once mutter has taken the event; false when the call failed.
-    bool keysym(std::uint32_t keysym, bool down);
-    bool button(std::uint32_t evdevButton, bool down);
-    // Moves to x, y of the desktop, through the stream of the monitor that holds the point.
-    bool moveTo(int x, int y);
+    // Each call returns once mutter has taken the event.
+    bool keysym(std::uint32_t keysym, bool down) override;
+    bool button(std::uint32_t evdevButton, bool down) override;
+    bool moveTo(int x, int y) override;
 
 private:
     struct Stream {
         std::string path;
-        int x = 0, y = 0, width = 0, height = 0;
+        int x = 0, y = 0;
     };
 
     MutterRemoteDesktop() = default;

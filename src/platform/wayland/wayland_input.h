@@ -14,8 +14,11 @@ namespace zs {
 // protocols.
 std::unique_ptr<Input> OpenWlrootsInput(Status& status);
 
-// GNOME (mutter's remote-desktop service) and, where mutter's own service is missing, the
-// desktop portal's remote desktop (KDE and others; asks the user's consent).
+// GNOME: mutter's remote-desktop service, which asks nothing.
 std::unique_ptr<Input> OpenGnomeRemoteDesktopInput(Status& status);
+
+// The desktop portal's remote desktop (KDE Plasma, and GNOME where mutter's own service cannot be
+// reached): waits until the user answers the portal's dialog.
+std::unique_ptr<Input> OpenPortalRemoteDesktopInput(Status& status);
 
 }  // namespace zs
