@@ -137,6 +137,17 @@ class GnomeRemoteDesktopTest(unittest.TestCase):
         self.driver = Driver()
         self.assertEqual(self.driver.open("gnome"), "ok")
 
+    def test_an_x11_session_keeps_xtest(self):
+        """GNOME's X11 session offers mutter's service too; XTest serves there, with no notice."""
+        for backend, expected in (
+                ("gnome", "refused WAYLAND_DISPLAY: this is not a Wayland session"),
+                ("auto", "ok")):
+            driver = Driver(("env", "-u", "WAYLAND_DISPLAY"))
+            try:
+                self.assertEqual(driver.open(backend), expected)
+            finally:
+                driver.close()
+
     def tearDown(self):
         self.driver.close()
 

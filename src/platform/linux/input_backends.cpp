@@ -37,6 +37,11 @@ std::unique_ptr<InputSession> OpenX11(Status& status) {
     return std::make_unique<X11Session>(std::move(input));
 }
 
+bool WaylandDesktop() {
+    const char* display = std::getenv("WAYLAND_DISPLAY");
+    return display != nullptr && *display != '\0';
+}
+
 #ifdef ZS_WAYLAND_INPUT
 // A Wayland compositor's own input. The recorder sees what X11 sees: the input of XWayland
 // windows.
@@ -53,6 +58,12 @@ private:
 
 template <std::unique_ptr<Input> (*OpenInput)(Status&)>
 std::unique_ptr<InputSession> OpenWayland(Status& status) {
+    // GNOME's X11 session offers the same remote-desktop services, but XTest does everything
+    // there, with no dialog.
+    if (!WaylandDesktop()) {
+        status = Status::failure("WAYLAND_DISPLAY", "this is not a Wayland session");
+        return nullptr;
+    }
     std::unique_ptr<Input> input = OpenInput(status);
     if (!input) return nullptr;
     return std::make_unique<WaylandSession>(std::move(input));
@@ -72,11 +83,6 @@ constexpr InputBackend kBackends[] = {
 
 constexpr const char* kWaylandReach =
     "On this Wayland desktop, mouse and keyboard steps reach only X11 (XWayland) windows: ";
-
-bool WaylandDesktop() {
-    const char* display = std::getenv("WAYLAND_DISPLAY");
-    return display != nullptr && *display != '\0';
-}
 
 }  // namespace
 
