@@ -14,11 +14,12 @@
 namespace zs::gui::test {
 namespace {
 
-// Waits for the window of the given title, gives it the focus and presses keys in it. (Keys
-// chained after a search are sent to the window with XSendEvent, which fails here.)
+// Waits for the window of the given title to show, gives it the focus and presses keys in it.
+// (Keys chained after a search are sent to the window with XSendEvent, which fails here.) A
+// window found before it is mapped refuses the focus and ends xdotool: it tries again.
 std::string focusThenKeys(const std::string& title, const std::string& keys) {
-    return "sh -c \"xdotool search --sync --name '^" + title +
-           "$' windowfocus --sync && xdotool key " + keys + "\"";
+    return "sh -c \"until xdotool search --sync --onlyvisible --name '^" + title +
+           "$' windowfocus --sync; do sleep 0.1; done; xdotool key " + keys + "\"";
 }
 
 class GadgetTest : public GuiTest {
@@ -38,7 +39,7 @@ protected:
         });
         // A dialog left open keeps the UI thread in its own loop: a watchdog closes it.
         std::thread watchdog([&] {
-            for (int i = 0; i < 100 && !done; ++i) std::this_thread::sleep_for(std::chrono::milliseconds(100));
+            for (int i = 0; i < 300 && !done; ++i) std::this_thread::sleep_for(std::chrono::milliseconds(100));
             if (!done) {
                 ADD_FAILURE() << "the other thread still waits; closing its dialog";
                 gui().runOnUi([] {

@@ -54,7 +54,7 @@ void GuiTest::settle() {
 void GuiTest::startCommand(const std::string& command) {
     if (command_) finishCommand();
     commandStatus_ = -1;
-    command_ = std::make_unique<std::thread>([this, command] { commandStatus_ = run("timeout 10 " + command); });
+    command_ = std::make_unique<std::thread>([this, command] { commandStatus_ = run("timeout 30 " + command); });
 }
 
 int GuiTest::finishCommand() {
