@@ -96,7 +96,7 @@ protected:
             done = true;
         });
         std::thread watchdog([&] {
-            for (int i = 0; i < 100 && !done; ++i) std::this_thread::sleep_for(std::chrono::milliseconds(100));
+            for (int i = 0; i < 300 && !done; ++i) std::this_thread::sleep_for(std::chrono::milliseconds(100));
             if (done) return;
             ADD_FAILURE() << "the dialog " << title << " is still open";
             run("timeout 10 sh -c 'w=$(xdotool search --name \"^" + title +
