@@ -142,19 +142,23 @@ private:
 }  // namespace zs::wayland
 
 namespace zs {
+namespace {
 
-std::unique_ptr<Input> OpenGnomeRemoteDesktopInput(Status& status) {
-    std::unique_ptr<wayland::MutterRemoteDesktop> desktop =
-        wayland::MutterRemoteDesktop::Open(status);
+template <class Service>
+std::unique_ptr<Input> OpenRemoteDesktopInput(Status& status) {
+    std::unique_ptr<Service> desktop = Service::Open(status);
     if (!desktop) return nullptr;
     return std::make_unique<wayland::GnomeRemoteDesktopInput>(std::move(desktop));
 }
 
+}  // namespace
+
+std::unique_ptr<Input> OpenGnomeRemoteDesktopInput(Status& status) {
+    return OpenRemoteDesktopInput<wayland::MutterRemoteDesktop>(status);
+}
+
 std::unique_ptr<Input> OpenPortalRemoteDesktopInput(Status& status) {
-    std::unique_ptr<wayland::PortalRemoteDesktop> desktop =
-        wayland::PortalRemoteDesktop::Open(status);
-    if (!desktop) return nullptr;
-    return std::make_unique<wayland::GnomeRemoteDesktopInput>(std::move(desktop));
+    return OpenRemoteDesktopInput<wayland::PortalRemoteDesktop>(status);
 }
 
 }  // namespace zs

@@ -320,15 +320,12 @@ bool PortalRemoteDesktop::button(std::uint32_t evdevButton, bool down) {
 }
 
 bool PortalRemoteDesktop::moveTo(int x, int y) {
-    std::vector<std::pair<int, int>> origins;
-    for (const Stream& stream : streams_) origins.emplace_back(stream.x, stream.y);
-    const int index = StreamForPoint(origins, x, y);
-    if (index < 0) return false;
-    const Stream& target = streams_[static_cast<std::size_t>(index)];
+    const Stream* target = StreamForPoint(streams_, x, y);
+    if (target == nullptr) return false;
     return notify("NotifyPointerMotionAbsolute",
-                  g_variant_new("(o@a{sv}udd)", session_.c_str(), NoOptions(), target.node,
-                                static_cast<double>(x - target.x),
-                                static_cast<double>(y - target.y)));
+                  g_variant_new("(o@a{sv}udd)", session_.c_str(), NoOptions(), target->node,
+                                static_cast<double>(x - target->x),
+                                static_cast<double>(y - target->y)));
 }
 
 }  // namespace zs::wayland

@@ -1,18 +1,9 @@
-// What mutter's and the desktop portal's remote-desktop clients share: the choice of a monitor
-// stream and synchronous GDBus calls.
+// What mutter's and the desktop portal's remote-desktop clients share: synchronous GDBus calls.
 #include "platform/wayland/remote_desktop.h"
 
 #include <gio/gio.h>
 
 namespace zs::wayland {
-
-int StreamForPoint(const std::vector<std::pair<int, int>>& origins, int x, int y) {
-    int chosen = origins.empty() ? -1 : 0;
-    for (std::size_t i = 0; i < origins.size(); ++i) {
-        if (x >= origins[i].first && y >= origins[i].second) chosen = static_cast<int>(i);
-    }
-    return chosen;
-}
 
 std::string TakeMessage(GError* error) {
     std::string text = error ? error->message : "no answer";

@@ -6,7 +6,6 @@
 
 #include <cstdint>
 #include <string>
-#include <utility>
 #include <vector>
 
 typedef struct _GDBusConnection GDBusConnection;
@@ -25,9 +24,17 @@ public:
     virtual bool moveTo(int x, int y) = 0;
 };
 
-// The index of the monitor stream, given their desktop origins, that takes a move to x, y: the
-// last one whose origin lies left of and above the point, else the first; -1 when there is none.
-int StreamForPoint(const std::vector<std::pair<int, int>>& origins, int x, int y);
+// The monitor stream, of streams with their desktop origin in x and y, that takes a move to x, y:
+// the last one whose origin lies left of and above the point, else the first; nullptr when
+// there is none.
+template <class Stream>
+const Stream* StreamForPoint(const std::vector<Stream>& streams, int x, int y) {
+    const Stream* chosen = streams.empty() ? nullptr : &streams.front();
+    for (const Stream& stream : streams) {
+        if (x >= stream.x && y >= stream.y) chosen = &stream;
+    }
+    return chosen;
+}
 
 // A failed call's message, with the error freed.
 std::string TakeMessage(GError* error);
